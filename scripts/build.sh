@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or $SORINEL_BUILD_DIR).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${SORINEL_BUILD_DIR:-$root/build}
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=${SORINEL_BUILD_TYPE:-RelWithDebInfo} "$@"
+fi
+cmake --build "$build" --parallel "$(nproc)"

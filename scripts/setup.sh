@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, when missing, every Debian 12 package that building, running and
+# testing the player needs. Safe to run again: it installs only what is absent.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libgl-dev
+  libmpv-dev libfluidsynth-dev libgtest-dev
+  # run
+  libgl1-mesa-dri timgm6mb-soundfont fonts-ipafont-gothic
+  # test media and a headless desktop for the window tests
+  ffmpeg xvfb xauth xdotool trayer openbox imagemagick x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = installed ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,38 @@
+#pragma once
+// Helpers for tests that drive a real window on the test's Xvfb display.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace sorinel::testing {
+
+// Handles events until pred() holds or timeoutMs pass; returns pred().
+bool waitUntil(const std::function<bool()>& pred, int timeoutMs);
+
+// Handles events for ms milliseconds.
+void pumpFor(int ms);
+
+// Runs a command to its end (xdotool, import, ...) and returns its stdout.
+QString run(const QString& program, const QStringList& args, int timeoutMs = 10000);
+
+// A helper program (openbox, trayer) that runs for the life of the object.
+class BackgroundProgram {
+public:
+    BackgroundProgram(const QString& program, const QStringList& args);
+    ~BackgroundProgram();
+    bool running() const;
+
+private:
+    std::unique_ptr<QProcess> process_;
+};
+
+// Saves a screenshot of the whole display to path.
+bool screenshot(const QString& path);
+
+// Directory with the generated test media.
+QString mediaDir();
+
+}  // namespace sorinel::testing
