@@ -1,0 +1,70 @@
+#pragma once
+// The play-list state and the handlers that play one file after another:
+// playing the selected entry, choosing the next one, the player's state
+// reports, the end-cut and stop-confirmation timers, click-to-pause and the
+// cooperative wait.
+//
+// Re-entrancy is part of the design: the handlers pump pending events at
+// fixed points, so any handler (this class's or the window's) may run nested
+// inside another; the steps after each pumping point use the state as they
+// find it.
+
+#include <cstdint>
+
+#include "playback/ports.h"
+
+namespace sorinel::playback {
+
+struct SequenceControls {
+    Player& MediaPlayer1;
+    FileList& File1;
+    CheckBox& listloop_chk;
+    CheckBox& full_chk;
+    TextBox& StartTime_txt;
+    TextBox& EndTime_txt;
+    Timer& Timer1;
+    Timer& Timer2;
+    Clock& clock;
+    RandomSource& random;
+    EventPump& events;
+};
+
+class PlaybackSequence {
+public:
+    explicit PlaybackSequence(const SequenceControls& controls);
+
+    // Play-list state. i: index of the current entry; loopfl: repeat;
+    // randfl: random order; nextfl: a transitioning report has armed the
+    // advance. The window's option handlers write loopfl and randfl.
+    std::int16_t i = 0;
+    std::int16_t loopfl = 0;
+    std::int16_t randfl = 0;
+    std::int16_t nextfl = 0;
+
+    void NextPlay();
+    void File1_Click();
+    void Form_Activate();
+    void MediaPlayer1_PlayStateChange(std::int32_t NewState);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY);
+
+    // Waits sc whole seconds (within half a second) while events are handled.
+    // Returns the clock reading when the wait ended, 0 after an error.
+    double WaitTimer(std::int32_t sc);
+
+    // Closing the window: after beginShutdown() no handler starts a file;
+    // after endProgram() every wait ends at once and the handlers that are
+    // still on the stack return without touching the player.
+    void beginShutdown();
+    void endProgram();
+    bool shuttingDown() const;
+    bool ended() const;
+
+private:
+    SequenceControls c_;
+    bool shuttingDown_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace sorinel::playback
