@@ -62,6 +62,16 @@ public:
     bool ended() const;
 
 private:
+    // Handles pending events once; false when the program ended meanwhile,
+    // so the caller returns without touching the player.
+    bool pumpOnce();
+    void playSelectedEntry();
+    void advance();
+    void startHandling();
+    void endCutCheck();
+    // The next index by the order options, or nothing to select.
+    bool chooseNextIndex(std::int16_t highest);
+
     SequenceControls c_;
     bool shuttingDown_ = false;
     bool ended_ = false;

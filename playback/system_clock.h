@@ -1,0 +1,16 @@
+#pragma once
+// The real clock: local time of day from the system time, elapsed time from
+// the monotonic clock.
+
+#include "playback/ports.h"
+
+namespace sorinel::playback {
+
+class SystemClock final : public Clock {
+public:
+    float secondsSinceMidnight() override;
+    int secondsField() override;
+    double monotonicSeconds() override;
+};
+
+}  // namespace sorinel::playback
