@@ -22,6 +22,10 @@ public:
     virtual playback::Timer& timer1() = 0;
     virtual playback::Timer& timer2() = 0;
     virtual playback::Player& player() = 0;
+    // The window is closing: from now on no handler may start a file (a list
+    // click, a NextPlay still on the stack). Form1 maps it to the play-list
+    // sequence's beginShutdown(); the default suits a window without one.
+    virtual void beginShutdown() {}
     // Waits sc seconds while events are handled (the window's WaitTimer).
     virtual double waitTimer(std::int32_t sc) = 0;
     // Ends the program: no handler of the program runs after this returns

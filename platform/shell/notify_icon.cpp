@@ -1,0 +1,138 @@
+#include "platform/shell/notify_icon.h"
+
+#include <QApplication>
+#include <cstring>
+#include <map>
+#include <utility>
+
+#include "platform/shell/ansi_codepage.h"
+#include "platform/shell/notification_icon.h"
+#include "platform/shell/picture_handles.h"
+#include "platform/shell/window_procedures.h"
+
+namespace sorinel::shell {
+namespace {
+
+using IconKey = std::pair<std::uint32_t, std::uint32_t>;  // hWnd, uID
+
+struct IconEntry {
+    NotificationIcon* icon = nullptr;  // owned; see removeIcon
+    bool hasCallback = false;
+    std::uint32_t callbackMessage = 0;
+};
+
+struct IconTable {
+    std::map<IconKey, IconEntry> icons;
+    const QCoreApplication* cleanupRegisteredFor = nullptr;
+};
+
+IconTable& table() {
+    static IconTable t;
+    return t;
+}
+
+void removeAllIcons() {
+    // The display connection is about to go: delete now, not later.
+    for (auto& [key, entry] : table().icons) delete entry.icon;
+    table().icons.clear();
+}
+
+std::uint32_t readLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint32_t>(bytes[offset]) |
+           static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
+           static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+}
+
+void deliverMouseMessage(IconKey key, std::int32_t mouseMessage) {
+    const auto it = table().icons.find(key);
+    if (it == table().icons.end() || !it->second.hasCallback) return;
+    const auto callback = static_cast<std::int32_t>(it->second.callbackMessage);
+    SendMessageA(static_cast<std::int32_t>(key.first), callback,
+                 static_cast<std::int32_t>(key.second), mouseMessage);
+}
+
+void applyFields(IconEntry& entry, const NotifyIconFields& fields) {
+    if (fields.uFlags & NIF_MESSAGE) {
+        entry.hasCallback = true;
+        entry.callbackMessage = fields.uCallbackMessage;
+    }
+    if (fields.uFlags & NIF_ICON) entry.icon->setIcon(pictureFromHandle(fields.hIcon));
+    if (fields.uFlags & NIF_TIP) entry.icon->setTip(QString::fromStdString(fields.tip));
+}
+
+bool addIcon(const NotifyIconFields& fields) {
+    IconTable& t = table();
+    const IconKey key{fields.hWnd, fields.uID};
+    if (t.icons.contains(key)) return false;
+    if (t.cleanupRegisteredFor != QCoreApplication::instance()) {
+        qAddPostRoutine(removeAllIcons);
+        t.cleanupRegisteredFor = QCoreApplication::instance();
+    }
+    IconEntry entry;
+    entry.icon = new NotificationIcon([key](std::int32_t mouseMessage) {
+        deliverMouseMessage(key, mouseMessage);
+    });
+    applyFields(entry, fields);
+    entry.icon->show();
+    t.icons.emplace(key, entry);
+    return true;
+}
+
+bool modifyIcon(const NotifyIconFields& fields) {
+    const auto it = table().icons.find({fields.hWnd, fields.uID});
+    if (it == table().icons.end()) return false;
+    applyFields(it->second, fields);
+    return true;
+}
+
+bool removeIcon(const NotifyIconFields& fields) {
+    const auto it = table().icons.find({fields.hWnd, fields.uID});
+    if (it == table().icons.end()) return false;
+    NotificationIcon* icon = it->second.icon;
+    table().icons.erase(it);
+    // Gone from the screen now; deleted later because the removal may come
+    // from a window procedure that the icon's own click is still running.
+    icon->hide();
+    icon->deleteLater();
+    return true;
+}
+
+}  // namespace
+
+std::optional<NotifyIconFields> readNotifyIconRecord(std::span<const std::uint8_t> record) {
+    if (record.size() < kNotifyIconRecordMinSize) return std::nullopt;
+    NotifyIconFields fields;
+    fields.cbSize = readLittleEndian32(record, 0);
+    if (fields.cbSize < kNotifyIconRecordMinSize || fields.cbSize > record.size()) return std::nullopt;
+    fields.hWnd = readLittleEndian32(record, 4);
+    fields.uID = readLittleEndian32(record, 8);
+    fields.uFlags = readLittleEndian32(record, 12);
+    fields.uCallbackMessage = readLittleEndian32(record, 16);
+    fields.hIcon = readLittleEndian32(record, 20);
+
+    const auto tipField = record.subspan(kNotifyIconTipOffset, kNotifyIconTipSize);
+    std::size_t length = 0;
+    while (length < tipField.size() && tipField[length] != 0) ++length;
+    fields.tip = ansiToUtf8(std::string_view(reinterpret_cast<const char*>(tipField.data()), length));
+    return fields;
+}
+
+bool Shell_NotifyIconA(std::uint32_t dwMessage, std::span<const std::uint8_t> record) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return false;
+    const std::optional<NotifyIconFields> fields = readNotifyIconRecord(record);
+    if (!fields) return false;
+    switch (dwMessage) {
+    case NIM_ADD: return addIcon(*fields);
+    case NIM_MODIFY: return modifyIcon(*fields);
+    case NIM_DELETE: return removeIcon(*fields);
+    default: return false;
+    }
+}
+
+const QSystemTrayIcon* findNotifyIcon(std::uint32_t hWnd, std::uint32_t uID) {
+    const auto it = table().icons.find({hWnd, uID});
+    return it == table().icons.end() ? nullptr : &it->second.icon->trayIcon();
+}
+
+}  // namespace sorinel::shell

@@ -1,0 +1,52 @@
+#pragma once
+// Window procedures as the other desktop has them: every window has one
+// current procedure that receives its messages; a program may replace it and
+// pass messages on to the one it replaced. Windows are named by 32-bit
+// handles; a window nobody has touched has the default procedure, which
+// handles nothing and returns 0.
+//
+// Everything here is for the GUI thread only.
+
+#include <cstdint>
+
+namespace sorinel::shell {
+
+using WindowProc = std::int32_t (*)(std::int32_t hWnd, std::int32_t uMsg,
+                                    std::int32_t wParam, std::int32_t lParam);
+
+inline constexpr std::int32_t GWL_WNDPROC = -4;
+
+inline constexpr std::int32_t WM_USER = 0x0400;
+inline constexpr std::int32_t WM_MOUSEMOVE = 0x0200;
+inline constexpr std::int32_t WM_LBUTTONDOWN = 0x0201;
+inline constexpr std::int32_t WM_LBUTTONUP = 0x0202;
+inline constexpr std::int32_t WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr std::int32_t WM_RBUTTONDOWN = 0x0204;
+inline constexpr std::int32_t WM_MBUTTONDOWN = 0x0207;
+
+// The procedure every window starts with: returns 0.
+std::int32_t DefWindowProcA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
+                            std::int32_t lParam);
+
+// Replaces the window's procedure and returns the previous one. Only
+// GWL_WNDPROC is supported; another index, or a null procedure, changes
+// nothing and returns nullptr.
+WindowProc SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex, WindowProc dwNewLong);
+
+// The window's current procedure (DefWindowProcA for a window never set).
+WindowProc currentWindowProc(std::int32_t hWnd);
+
+// Calls prev with the message. A null prev is handled as DefWindowProcA, so a
+// procedure that was never saved cannot crash the caller.
+std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uMsg,
+                             std::int32_t wParam, std::int32_t lParam);
+
+// Delivers a message to the window's current procedure and returns its
+// result; the procedure runs before this returns.
+std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
+                          std::int32_t lParam);
+
+// Forgets the window: its handle has the default procedure again.
+void releaseWindow(std::int32_t hWnd);
+
+}  // namespace sorinel::shell

@@ -1,0 +1,53 @@
+#include "tray/mod_wnd_proc.h"
+
+#include "tray/tray_record.h"
+
+namespace sorinel::tray::modWndProc {
+namespace {
+
+FormAccess* mainForm = nullptr;
+
+constexpr int kWindowStateNormal = 0;
+constexpr int kWindowStateMinimised = 1;
+
+void restoreAndShow(FormAccess& form) {
+    // A failing window operation must not keep the message from the
+    // procedures behind the hook, nor escape into the event loop.
+    try {
+        if (form.windowState() == kWindowStateMinimised) form.setWindowState(kWindowStateNormal);
+    } catch (...) {
+    }
+    try {
+        form.showWindow();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+shell::WindowProc PrevWndProc = nullptr;
+
+std::int32_t HookWndProc(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
+                         std::int32_t lParam) {
+    // wParam is the icon's id; with one icon there is nothing to tell apart.
+    if (uMsg == static_cast<std::int32_t>(WM_TRAYCALLBACK) && lParam == shell::WM_LBUTTONDOWN &&
+        mainForm != nullptr) {
+        restoreAndShow(*mainForm);
+    }
+    return shell::CallWindowProcA(PrevWndProc, hWnd, uMsg, wParam, lParam);
+}
+
+void installHook(FormAccess& form) {
+    const auto hWnd = static_cast<std::int32_t>(form.hWnd());
+    const shell::WindowProc previous = shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &HookWndProc);
+    if (previous != &HookWndProc) PrevWndProc = previous;
+    mainForm = &form;
+}
+
+FormAccess* hookedForm() { return mainForm; }
+
+void releaseForm(const FormAccess& form) {
+    if (mainForm == &form) mainForm = nullptr;
+}
+
+}  // namespace sorinel::tray::modWndProc

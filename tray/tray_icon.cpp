@@ -1,0 +1,27 @@
+#include "tray/tray_icon.h"
+
+#include "platform/shell/notify_icon.h"
+
+namespace sorinel::tray {
+
+TrayRecord trayAddRecord(const FormAccess& form) {
+    return makeTrayRecord(form.hWnd(), shell::NIF_MESSAGE | shell::NIF_ICON | shell::NIF_TIP,
+                          form.taskbarPictureHandle(), kTrayTip);
+}
+
+TrayRecord trayDeleteRecord(const FormAccess& form) {
+    return makeTrayRecord(form.hWnd(), shell::NIF_MESSAGE | shell::NIF_TIP,
+                          form.taskbarPictureHandle(), "");
+}
+
+void TrayAdd(FormAccess& form) {
+    const TrayRecord record = trayAddRecord(form);
+    shell::Shell_NotifyIconA(shell::NIM_ADD, record);
+}
+
+void TrayDelete(FormAccess& form) {
+    const TrayRecord record = trayDeleteRecord(form);
+    shell::Shell_NotifyIconA(shell::NIM_DELETE, record);
+}
+
+}  // namespace sorinel::tray
