@@ -12,6 +12,8 @@ packages=(
   libgl1-mesa-dri timgm6mb-soundfont fonts-ipafont-gothic
   # test media and a headless desktop for the window tests
   ffmpeg xvfb xauth xdotool trayer openbox imagemagick x11-utils
+  # the Debian package (cpack -G DEB) and the checks of what it installs
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

@@ -1,0 +1,228 @@
+#!/usr/bin/env bash
+# Checks what `cmake --install` lays out for a person's Debian desktop.
+#
+#   check-packaging.sh install  BUILD_DIR STAGE   install the build into STAGE/usr
+#   check-packaging.sh layout   STAGE             exactly the expected files, nothing else
+#   check-packaging.sh desktop  STAGE             the desktop entry is valid and launches
+#   check-packaging.sh metainfo STAGE VERSION     the AppStream file is valid and current
+#   check-packaging.sh icons    STAGE             each hicolor icon has its stated size and look
+#   check-packaging.sh selftest STAGE VERSION DRAW_ICON
+#                                                 each check above fails on a broken tree
+#
+# Each check prints what is wrong and exits non-zero at the first fault.
+set -euo pipefail
+
+APP_ID=io.github.sorinel.Sorinel
+ICON_SIZES=(16 22 24 32 48 64 128 256)
+
+fail() { echo "FAIL: $*" >&2; return 1; }
+
+# Runs a validator and shows its report only when it rejects.
+quietly() {
+  local report
+  report=$("$@" 2>&1) && return 0
+  echo "$report" >&2
+  return 1
+}
+
+# The value of KEY in the [Desktop Entry] group (unlocalised key only).
+desktop_value() {
+  awk -F= -v key="$2" '
+    /^\[/ { in_entry = ($0 == "[Desktop Entry]") }
+    in_entry && $1 == key { sub(/^[^=]*=/, ""); print; exit }' "$1"
+}
+
+check_install() {
+  local build=$1 stage=$2
+  rm -rf "$stage"
+  "${CMAKE:-cmake}" --install "$build" --prefix "$stage/usr" >/dev/null
+}
+
+check_layout() {
+  local usr=$1/usr
+  local expected=(
+    bin/sorinel
+    share/applications/sorinel.desktop
+    "share/metainfo/$APP_ID.metainfo.xml"
+  )
+  local size
+  for size in "${ICON_SIZES[@]}"; do
+    expected+=("share/icons/hicolor/${size}x${size}/apps/sorinel.png")
+  done
+  [ -d "$usr" ] || fail "nothing installed under $usr" || return
+  # Anything beyond the list (a static library, a test program, a header)
+  # would end up in the package too.
+  local want got
+  want=$(printf '%s\n' "${expected[@]}" | sort)
+  got=$(cd "$usr" && find . -type f -o -type l | sed 's|^\./||' | sort)
+  if [ "$want" != "$got" ]; then
+    diff <(echo "$want") <(echo "$got") | sed -n 's/^</missing:   /p; s/^>/unexpected:/p' >&2
+    fail "installed files differ from the expected layout"
+    return
+  fi
+  [ -x "$usr/bin/sorinel" ] || fail "bin/sorinel is not executable"
+}
+
+check_desktop() {
+  local usr=$1/usr
+  local file=$usr/share/applications/sorinel.desktop
+  [ -f "$file" ] || fail "no desktop entry at $file" || return
+  quietly desktop-file-validate "$file" || fail "desktop-file-validate rejects $file" || return
+
+  local exec try icon wmclass
+  exec=$(desktop_value "$file" Exec)
+  try=$(desktop_value "$file" TryExec)
+  icon=$(desktop_value "$file" Icon)
+  wmclass=$(desktop_value "$file" StartupWMClass)
+  # The program takes no command line: a field code would hand it file names.
+  case $exec in *%*) fail "Exec '$exec' passes arguments to a program that takes none"; return ;; esac
+  [ "$exec" = sorinel ] || fail "Exec is '$exec', not sorinel" || return
+  [ -z "$try" ] || [ -x "$usr/bin/$try" ] || fail "TryExec '$try' is not an installed program" || return
+  [ -f "$usr/share/icons/hicolor/48x48/apps/$icon.png" ] ||
+    fail "Icon '$icon' has no installed hicolor icon" || return
+  # Qt's xcb plugin takes the window class from the application name.
+  [ "$wmclass" = Sorinel ] || fail "StartupWMClass is '$wmclass', not the window class Sorinel" || return
+  grep -q '^Name\[ja\]=.' "$file" || fail "no Japanese Name" || return
+  grep -q '^Comment\[ja\]=.' "$file" || fail "no Japanese Comment"
+}
+
+check_metainfo() {
+  local stage=$1 version=$2
+  local file=$stage/usr/share/metainfo/$APP_ID.metainfo.xml
+  [ -f "$file" ] || fail "no metainfo at $file" || return
+  quietly appstreamcli validate --no-net --strict "$file" || fail "appstreamcli rejects $file" || return
+  # The tree check also finds the desktop entry that <launchable> names.
+  quietly appstreamcli validate-tree --no-net --strict "$stage/usr" ||
+    fail "appstreamcli rejects the installed tree" || return
+
+  # The first release listed is the newest; a version bump without a release
+  # entry would show software centres a stale version.
+  local newest
+  newest=$(grep -o '<release [^>]*version="[^"]*"' "$file" | head -n 1 | sed 's/.*version="\([^"]*\)".*/\1/')
+  [ "$newest" = "$version" ] ||
+    fail "newest release in the metainfo is '$newest', the project is at '$version'" || return
+  grep -q '<summary xml:lang="ja">.' "$file" || fail "no Japanese summary" || return
+  grep -q '<p xml:lang="ja">' "$file" || fail "no Japanese description"
+}
+
+check_icons() {
+  local hicolor=$1/usr/share/icons/hicolor
+  local png dir found=0
+  for png in "$hicolor"/*/apps/sorinel.png; do
+    [ -f "$png" ] || continue
+    found=$((found + 1))
+    dir=$(basename "$(dirname "$(dirname "$png")")")
+    local format geometry
+    read -r format geometry < <(identify -format '%m %wx%h\n' "$png")
+    [ "$format" = PNG ] || fail "$dir icon is $format, not PNG" || return
+    [ "$geometry" = "$dir" ] || fail "$dir icon is $geometry" || return
+    # The look: a transparent corner outside the rounded tile, tan in the
+    # tile, and a dark character (an empty tile means the font was missing).
+    local corner tan dark
+    read -r corner tan < <(convert "$png" -format '%[fx:p{0,0}.a] %[fx:p{2*w/48+1,h/2}.a]\n' info:)
+    # Transparent pixels are black underneath: look for the darkest pixel
+    # only after laying the icon on a tan ground.
+    dark=$(convert "$png" -background 'rgb(210,180,140)' -flatten -format '%[fx:minima.intensity]' info:)
+    awk -v c="$corner" 'BEGIN { exit !(c < 0.5) }' || fail "$dir icon has no rounded corner" || return
+    awk -v t="$tan" 'BEGIN { exit !(t > 0.9) }' || fail "$dir icon has no opaque tile" || return
+    awk -v d="$dark" 'BEGIN { exit !(d < 0.35) }' || fail "$dir icon has no dark character" || return
+  done
+  [ "$found" -gt 0 ] || fail "no icons under $hicolor"
+}
+
+# Runs CHECK on a copy of STAGE broken by BREAK and expects it to fail with a
+# message that contains REASON, so that a check failing for another cause
+# does not pass for this one.
+expect_failure() {
+  local name=$1 stage=$2 break=$3 reason=$4
+  shift 4
+  local copy report
+  copy=$(mktemp -d)
+  cp -a "$stage/." "$copy/"
+  (cd "$copy/usr" && eval "$break")
+  if report=$("$@" "$copy" 2>&1); then
+    rm -rf "$copy"
+    fail "$name: the check passed on a broken tree"
+    return
+  fi
+  rm -rf "$copy"
+  if [[ $report != *"$reason"* ]]; then
+    echo "$report" >&2
+    fail "$name: the check failed, but not with '$reason'"
+    return
+  fi
+  echo "ok: $name is caught"
+}
+
+check_selftest() {
+  local stage=$1 draw=$3
+  SELFTEST_VERSION=$2
+  local desktop=share/applications/sorinel.desktop
+  local meta=share/metainfo/$APP_ID.metainfo.xml
+  # The intact tree passes every check, so the failures below are the breaks'.
+  check_layout "$stage" && check_desktop "$stage" && check_metainfo "$stage" "$SELFTEST_VERSION" && check_icons "$stage" ||
+    fail "the intact tree fails a check" || return
+
+  local hicolor=share/icons/hicolor
+  expect_failure "missing icon" "$stage" "rm $hicolor/22x22/apps/sorinel.png" \
+    "missing:    share/icons/hicolor/22x22" check_layout
+  expect_failure "stray library" "$stage" "mkdir -p lib && touch lib/libsorinel_window.a" \
+    "unexpected: lib/libsorinel_window.a" check_layout
+  expect_failure "field code in Exec" "$stage" "sed -i 's/^Exec=.*/Exec=sorinel %U/' $desktop" \
+    "passes arguments" check_desktop
+  expect_failure "wrong window class" "$stage" "sed -i 's/^StartupWMClass=.*/StartupWMClass=sorinel/' $desktop" \
+    "StartupWMClass is 'sorinel'" check_desktop
+  expect_failure "entry without Type" "$stage" "sed -i '/^Type=/d' $desktop" \
+    "desktop-file-validate rejects" check_desktop
+  expect_failure "icon name without icon" "$stage" "sed -i 's/^Icon=.*/Icon=sorinel-player/' $desktop" \
+    "has no installed hicolor icon" check_desktop
+  expect_failure "metainfo without content rating" "$stage" "sed -i '/content_rating/d' $meta" \
+    "content-rating-missing" check_metainfo_at_version
+  expect_failure "launchable without desktop entry" "$stage" "rm $desktop" \
+    "desktop-file-not-found" check_metainfo_at_version
+  expect_failure "release behind the project" "$stage" \
+    "sed -i 's/version=\"$SELFTEST_VERSION\"/version=\"0.1\"/' $meta" \
+    "newest release in the metainfo is '0.1'" check_metainfo_at_version
+  expect_failure "icon of the wrong size" "$stage" \
+    "convert $hicolor/32x32/apps/sorinel.png -resize 24x24 $hicolor/32x32/apps/sorinel.png" \
+    "32x32 icon is 24x24" check_icons
+  expect_failure "empty tile" "$stage" \
+    "convert -size 48x48 xc:'rgb(210,180,140)' PNG32:$hicolor/48x48/apps/sorinel.png" \
+    "48x48 icon has no rounded corner" check_icons
+  expect_failure "character on a transparent ground" "$stage" \
+    "convert $hicolor/48x48/apps/sorinel.png -fuzz 5% -transparent 'rgb(210,180,140)' PNG32:$hicolor/48x48/apps/sorinel.png" \
+    "48x48 icon has no opaque tile" check_icons
+  expect_failure "tile without character" "$stage" \
+    "convert -size 64x64 xc:none -fill 'rgb(210,180,140)' -draw 'roundrectangle 1,1 62,62 10,10' PNG32:$hicolor/64x64/apps/sorinel.png" \
+    "64x64 icon has no dark character" check_icons
+
+  # The drawing script takes sizes from 16 to 1024 pixels and nothing else.
+  local out size
+  out=$(mktemp -d)
+  for size in 15 1025 abc ""; do
+    if "$draw" "$size" "$out/x.png" 2>/dev/null; then
+      fail "draw-icon.sh accepted size '$size'"; rm -rf "$out"; return
+    fi
+  done
+  for size in 16 1024; do
+    "$draw" "$size" "$out/x.png" || { fail "draw-icon.sh refused size $size"; rm -rf "$out"; return; }
+    [ "$(identify -format '%wx%h' "$out/x.png")" = "${size}x${size}" ] ||
+      { fail "draw-icon.sh $size drew another size"; rm -rf "$out"; return; }
+  done
+  rm -rf "$out"
+  echo "ok: draw-icon.sh keeps to its sizes"
+}
+
+check_metainfo_at_version() { check_metainfo "$1" "$SELFTEST_VERSION"; }
+
+command=${1:-}
+shift || true
+case $command in
+  install)  check_install "$@" ;;
+  layout)   check_layout "$@" ;;
+  desktop)  check_desktop "$@" ;;
+  metainfo) check_metainfo "$@" ;;
+  icons)    check_icons "$@" ;;
+  selftest) check_selftest "$@" ;;
+  *) echo "usage: $0 install|layout|desktop|metainfo|icons|selftest ARGS..." >&2; exit 2 ;;
+esac
