@@ -6,6 +6,8 @@
 #   check-packaging.sh desktop  STAGE             the desktop entry is valid and launches
 #   check-packaging.sh metainfo STAGE VERSION     the AppStream file is valid and current
 #   check-packaging.sh icons    STAGE             each hicolor icon has its stated size and look
+#   check-packaging.sh wmclass  STAGE             the installed program's window has the class
+#                                                 the desktop entry names (needs a display)
 #   check-packaging.sh selftest STAGE VERSION DRAW_ICON
 #                                                 each check above fails on a broken tree
 #
@@ -130,6 +132,30 @@ check_icons() {
   [ "$found" -gt 0 ] || fail "no icons under $hicolor"
 }
 
+check_wmclass() {
+  local usr=$1/usr
+  local want
+  want=$(desktop_value "$usr/share/applications/sorinel.desktop" StartupWMClass)
+  [ -n "$want" ] || fail "the desktop entry names no StartupWMClass" || return
+
+  # A desktop matches a launch to its entry by the class of the window that
+  # appears, so look at the real program's first visible window.
+  "$usr/bin/sorinel" >/dev/null 2>&1 &
+  local pid=$! window="" tries
+  for tries in $(seq 100); do
+    window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  local class=""
+  [ -n "$window" ] && class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)".*/\1/p')
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  [ -n "$window" ] || fail "sorinel showed no window within 20 s" || return
+  [ "$class" = "$want" ] || fail "the window's class is '$class', the desktop entry says '$want'"
+}
+
 # Runs CHECK on a copy of STAGE broken by BREAK and expects it to fail with a
 # message that contains REASON, so that a check failing for another cause
 # does not pass for this one.
@@ -223,6 +249,7 @@ case $command in
   desktop)  check_desktop "$@" ;;
   metainfo) check_metainfo "$@" ;;
   icons)    check_icons "$@" ;;
+  wmclass)  check_wmclass "$@" ;;
   selftest) check_selftest "$@" ;;
-  *) echo "usage: $0 install|layout|desktop|metainfo|icons|selftest ARGS..." >&2; exit 2 ;;
+  *) echo "usage: $0 install|layout|desktop|metainfo|icons|wmclass|selftest ARGS..." >&2; exit 2 ;;
 esac

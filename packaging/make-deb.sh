@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the Debian package: a Release build of the program and its icons in
+# build-deb/ (or $SORINEL_DEB_BUILD_DIR), then CPack. Prints the package's path.
+#
+#   packaging/make-deb.sh
+#   sudo apt install ./build-deb/sorinel_*.deb
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${SORINEL_DEB_BUILD_DIR:-$root/build-deb}
+
+"$root/scripts/setup.sh"
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release
+fi
+# Only what the package holds: the tests are not needed to package.
+cmake --build "$build" --parallel "$(nproc)" --target sorinel sorinel_icons
+rm -f "$build"/sorinel_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+ls "$build"/sorinel_*.deb
