@@ -1,0 +1,448 @@
+#pragma once
+// Fakes of the play-list logic's ports, driven by one fake clock. The event
+// pump runs scripted events and the timers at their clock times, so handlers
+// can run nested inside the logic's pumping points exactly as in the window.
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "playback/ports.h"
+
+namespace sorinel::playback::testing {
+
+class FakeClock : public Clock {
+public:
+    double local = 36000.0;  // seconds since local midnight
+    double monotonic = 1000.0;
+    std::optional<int> fixedSecondsField;  // overrides the field of `local`
+
+    float secondsSinceMidnight() override { return static_cast<float>(local); }
+    int secondsField() override
+    {
+        if (fixedSecondsField)
+            return *fixedSecondsField;
+        return static_cast<int>(std::floor(local)) % 60;
+    }
+    double monotonicSeconds() override { return monotonic; }
+
+    void advance(double seconds)
+    {
+        monotonic += seconds;
+        local = std::fmod(local + seconds, 86400.0);
+    }
+};
+
+class FakeTimer : public Timer {
+public:
+    explicit FakeTimer(FakeClock& clock) : clock_(clock) {}
+    std::function<void()> onTick;
+    std::vector<std::int32_t> intervalsSet;
+
+    void setInterval(std::int32_t ms) override
+    {
+        intervalsSet.push_back(ms);
+        interval_ = ms;
+        nextDue_ = clock_.monotonic + ms / 1000.0;  // a new interval restarts the count
+    }
+    std::int32_t interval() const override { return interval_; }
+    void setEnabled(bool on) override
+    {
+        if (on && !enabled_)
+            nextDue_ = clock_.monotonic + interval_ / 1000.0;
+        enabled_ = on;
+    }
+    bool enabled() const override { return enabled_; }
+
+    // Set-up without recording a call of the logic.
+    void prime(std::int32_t ms, bool on)
+    {
+        interval_ = ms;
+        enabled_ = on;
+        nextDue_ = clock_.monotonic + ms / 1000.0;
+    }
+    std::optional<double> nextDue() const
+    {
+        if (!enabled_ || interval_ <= 0 || !onTick)
+            return std::nullopt;
+        return nextDue_;
+    }
+    void fire()
+    {
+        nextDue_ = clock_.monotonic + interval_ / 1000.0;
+        onTick();
+    }
+
+private:
+    FakeClock& clock_;
+    std::int32_t interval_ = 0;
+    bool enabled_ = false;
+    double nextDue_ = 0.0;
+};
+
+class FakeEventPump : public EventPump {
+public:
+    explicit FakeEventPump(FakeClock& clock) : clock_(clock) {}
+
+    int processPendingCalls = 0;
+    int waitCalls = 0;
+    std::vector<FakeTimer*> timers;
+
+    // An event that arrives at monotonic time `when` (now for post).
+    void at(double when, std::function<void()> event) { scheduled_.emplace(when, std::move(event)); }
+    void after(double seconds, std::function<void()> event) { at(clock_.monotonic + seconds, std::move(event)); }
+    void post(std::function<void()> event) { at(clock_.monotonic, std::move(event)); }
+
+    // Run once, at the start of the first processPending at which `when`
+    // holds: lets a test make a pumping point last long enough for a tick.
+    void atPendingWhen(std::function<bool()> when, std::function<void()> action)
+    {
+        hooks_.push_back({std::move(when), std::move(action)});
+    }
+
+    void processPending() override
+    {
+        ++processPendingCalls;
+        for (auto it = hooks_.begin(); it != hooks_.end(); ++it) {
+            if (it->when()) {
+                auto action = std::move(it->action);
+                hooks_.erase(it);
+                action();
+                break;
+            }
+        }
+        runDue();
+    }
+
+    void waitForEvents(double maxSeconds) override
+    {
+        ++waitCalls;
+        if (maxSeconds < 0.0)
+            throw std::logic_error("negative wait");
+        const double limit = clock_.monotonic + maxSeconds;
+        const auto due = earliestDue();
+        if (due && *due <= limit) {
+            if (*due > clock_.monotonic)
+                clock_.advance(*due - clock_.monotonic);
+            runDue();
+        } else {
+            clock_.advance(limit - clock_.monotonic);
+        }
+    }
+
+    // The window's own event loop, for `seconds` of clock time.
+    void runFor(double seconds)
+    {
+        const double end = clock_.monotonic + seconds;
+        while (clock_.monotonic < end)
+            waitForEvents(end - clock_.monotonic);
+        runDue();
+    }
+
+private:
+    struct Hook {
+        std::function<bool()> when;
+        std::function<void()> action;
+    };
+
+    std::optional<double> earliestDue() const
+    {
+        std::optional<double> due;
+        if (!scheduled_.empty())
+            due = scheduled_.begin()->first;
+        for (const FakeTimer* t : timers)
+            if (auto d = t->nextDue(); d && (!due || *d < *due))
+                due = d;
+        return due;
+    }
+
+    // Handles everything due now, in time order; what a handler posts for
+    // now is handled in the same pass.
+    void runDue()
+    {
+        for (int guard = 0; guard < 100000; ++guard) {
+            const auto due = earliestDue();
+            if (!due || *due > clock_.monotonic + 1e-9)
+                return;
+            if (!scheduled_.empty() && scheduled_.begin()->first == *due) {
+                auto event = std::move(scheduled_.begin()->second);
+                scheduled_.erase(scheduled_.begin());
+                event();
+                continue;
+            }
+            for (FakeTimer* t : timers)
+                if (auto d = t->nextDue(); d && *d == *due) {
+                    t->fire();
+                    break;
+                }
+        }
+        throw std::logic_error("event storm: a handler keeps posting events for now");
+    }
+
+    FakeClock& clock_;
+    std::multimap<double, std::function<void()>> scheduled_;
+    std::vector<Hook> hooks_;
+};
+
+// One log of the calls the logic makes, across the fakes, in order.
+using CallLog = std::vector<std::string>;
+
+// A player that behaves like the component: a path starts playback by
+// itself; every change of state is reported through the event loop, never
+// from inside the call that caused it; a playing file reaches its end.
+class FakePlayer : public Player {
+public:
+    FakePlayer(FakeClock& clock, FakeEventPump& pump, CallLog& log)
+        : clock_(clock), pump_(pump), log_(log) {}
+
+    std::function<void(std::int32_t)> onStateChange;
+    std::map<std::string, double> durations;  // by path; others last defaultDuration
+    double defaultDuration = 300.0;
+    double seekLandsAfter = 0.0;  // where a seek lands, relative to its target
+    std::string failingCall;  // this operation throws
+
+    int stopCalls = 0;
+    int pauseCalls = 0;
+    int playCalls = 0;
+    int fullScreenCalls = 0;
+    std::vector<double> positionsSet;
+    std::vector<std::string> urlsSet;
+
+    void setUrl(const std::string& path) override
+    {
+        failIf("setUrl");
+        log_.push_back("url " + path);
+        urlsSet.push_back(path);
+        url_ = path;
+        ++generation_;
+        if (path.empty()) {
+            changeState(PlayState::Stopped, false);
+            return;
+        }
+        const auto it = durations.find(path);
+        duration_ = it != durations.end() ? it->second : defaultDuration;
+        position_ = 0.0;
+        state_ = PlayState::Transitioning;
+        report(PlayState::Transitioning);
+        startPlaying();
+    }
+    std::string url() const override
+    {
+        failIf("url");
+        return url_;
+    }
+    std::int32_t playState() const override
+    {
+        failIf("playState");
+        return state_;
+    }
+    void play() override
+    {
+        failIf("play");
+        ++playCalls;
+        log_.push_back("play");
+        if (!url_.empty() && state_ != PlayState::Playing)
+            startPlaying();
+    }
+    void pause() override
+    {
+        failIf("pause");
+        ++pauseCalls;
+        log_.push_back("pause");
+        if (state_ == PlayState::Playing) {
+            position_ = currentPosition();
+            changeState(PlayState::Paused, true);
+        }
+    }
+    void stop() override
+    {
+        failIf("stop");
+        ++stopCalls;
+        log_.push_back("stop");
+        position_ = 0.0;
+        changeState(PlayState::Stopped, true);
+    }
+    double currentPosition() const override
+    {
+        failIf("currentPosition");
+        if (state_ == PlayState::Playing)
+            return std::min(duration_, position_ + (clock_.monotonic - playingSince_));
+        return position_;
+    }
+    void setCurrentPosition(double seconds) override
+    {
+        failIf("setCurrentPosition");
+        positionsSet.push_back(seconds);
+        log_.push_back("seek");
+        position_ = seconds + seekLandsAfter;
+        playingSince_ = clock_.monotonic;
+        if (state_ == PlayState::Playing)
+            scheduleEnd();
+    }
+    double duration() const override
+    {
+        failIf("duration");
+        return url_.empty() ? 0.0 : duration_;
+    }
+    void setFullScreen(bool on) override
+    {
+        failIf("setFullScreen");
+        if (on)
+            ++fullScreenCalls;
+    }
+
+    // Test set-up: a loaded file in a given state, without reports.
+    void load(const std::string& path, std::int32_t state, double position, double duration)
+    {
+        url_ = path;
+        state_ = state;
+        position_ = position;
+        duration_ = duration;
+        playingSince_ = clock_.monotonic;
+        ++generation_;
+        if (state == PlayState::Playing)
+            scheduleEnd();
+    }
+
+private:
+    void failIf(const std::string& call) const
+    {
+        if (call == failingCall)
+            throw std::runtime_error("player call failed: " + call);
+    }
+    void report(std::int32_t state)
+    {
+        if (onStateChange)
+            pump_.post([this, state] { onStateChange(state); });
+    }
+    void changeState(std::int32_t state, bool reportIt)
+    {
+        if (state_ == state)
+            return;
+        state_ = state;
+        ++generation_;
+        if (reportIt)
+            report(state);
+    }
+    void startPlaying()
+    {
+        playingSince_ = clock_.monotonic;
+        state_ = PlayState::Playing;
+        ++generation_;
+        report(PlayState::Playing);
+        scheduleEnd();
+    }
+    void scheduleEnd()
+    {
+        const unsigned generation = generation_;
+        const double left = std::max(0.0, duration_ - position_);
+        pump_.after(left, [this, generation] {
+            if (generation != generation_ || state_ != PlayState::Playing)
+                return;  // paused, stopped, moved or replaced meanwhile
+            position_ = duration_;
+            log_.push_back("ended " + url_);
+            report(8);  // media ended: a state the logic ignores
+            changeState(PlayState::Stopped, true);
+        });
+    }
+
+    FakeClock& clock_;
+    FakeEventPump& pump_;
+    CallLog& log_;
+    std::string url_;
+    std::int32_t state_ = PlayState::Stopped;
+    double position_ = 0.0;
+    double duration_ = 0.0;
+    double playingSince_ = 0.0;
+    unsigned generation_ = 0;
+};
+
+// The file list box: selecting raises Click before the call returns.
+class FakeFileList : public FileList {
+public:
+    explicit FakeFileList(CallLog& log) : log_(log) {}
+
+    std::string folder = "/media/films";
+    std::vector<std::string> entries;
+    std::int16_t selected = -1;
+    std::function<void()> onClick;
+    int missingEntryCalls = 0;  // calls that addressed an entry that does not exist
+
+    std::string path() const override { return folder; }
+    std::string fileName() const override { return selected >= 0 ? entries.at(selected) : ""; }
+    std::int16_t listIndex() const override { return selected; }
+    std::int16_t listCount() const override { return static_cast<std::int16_t>(entries.size()); }
+    void setSelected(std::int16_t index, bool on) override
+    {
+        if (index < 0 || index >= listCount()) {
+            ++missingEntryCalls;
+            throw std::out_of_range("no such list entry");
+        }
+        log_.push_back((on ? "select " : "deselect ") + std::to_string(index));
+        if (on && selected != index) {
+            selected = index;
+            if (onClick)
+                onClick();
+        } else if (!on && selected == index) {
+            selected = -1;
+            if (onClick)
+                onClick();
+        }
+    }
+
+    // The user clicks an entry (the list raises Click from the event loop).
+    void userSelects(std::int16_t index) { setSelected(index, true); }
+
+    std::string pathOf(int index) const { return folder + "/" + entries.at(index); }
+
+private:
+    CallLog& log_;
+};
+
+class FakeCheckBox : public CheckBox {
+public:
+    int checked = 0;
+    int value() const override { return checked; }
+};
+
+class FakeTextBox : public TextBox {
+public:
+    std::string content;
+    std::string text() const override { return content; }
+};
+
+// A seeded generator, so that statistical tests give the same counts on
+// every run.
+class SeededRandom : public RandomSource {
+public:
+    explicit SeededRandom(std::uint32_t seed = 20261207) : engine_(seed) {}
+    float next() override { return static_cast<float>(engine_() >> 8) * (1.0f / 16777216.0f); }
+    void reseedFromClock() override {}
+
+private:
+    std::mt19937 engine_;
+};
+
+// Gives the values it was handed, in order, then repeats the last one.
+class ScriptedRandom : public RandomSource {
+public:
+    explicit ScriptedRandom(std::vector<float> values) : values_(std::move(values)) {}
+    int draws = 0;
+    float next() override
+    {
+        const std::size_t k = std::min<std::size_t>(draws++, values_.size() - 1);
+        return values_[k];
+    }
+    void reseedFromClock() override {}
+
+private:
+    std::vector<float> values_;
+};
+
+}  // namespace sorinel::playback::testing
