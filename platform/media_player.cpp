@@ -1,0 +1,432 @@
+#include "platform/media_player.h"
+
+#include "platform/midi_synth.h"
+#include "platform/mpv_events.h"
+#include "platform/mpv_handle.h"
+#include "platform/mpv_video_widget.h"
+#include "platform/play_state_machine.h"
+#include "platform/transport_bar.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QShortcut>
+#include <QThreadPool>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace sorinel::platform {
+
+namespace {
+
+// The bar shows the position a few times a second; finer is wasted work.
+constexpr int BarRefreshMs = 250;
+
+bool showsTransportBar(const QString& uiMode) {
+    const QString m = uiMode.toLower();
+    return m != "none" && m != "invisible";
+}
+
+// mpv takes a bare path starting with "-" or holding "scheme://" as an
+// option or a URL; an absolute path is always taken as a file.
+QString engineTarget(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+
+// Balance as a filter chain: the far side is attenuated, the near side kept.
+QString balanceFilter(int balance) {
+    if (balance == 0) return {};
+    const double left = balance > 0 ? 1.0 - balance / 100.0 : 1.0;
+    const double right = balance < 0 ? 1.0 + balance / 100.0 : 1.0;
+    return QString("lavfi=[aformat=channel_layouts=stereo,pan=stereo|c0=%1*c0|c1=%2*c1]")
+        .arg(left, 0, 'f', 3)
+        .arg(right, 0, 'f', 3);
+}
+
+}  // namespace
+
+class MediaPlayer::Impl : public QObject {
+public:
+    explicit Impl(MediaPlayer* owner);
+    ~Impl() override;
+
+    void setUrl(const QString& path);
+    void startLoad(bool playWhenLoaded);
+    void onMidiRendered(quint64 generation, midi::Rendering rendering);
+    void apply(EngineRequest request);
+    void seekTo(double seconds);
+
+    void setFullScreen(bool on);
+    void coverWindow();
+    void applyLayout();
+    void refreshBar();
+    void showContextMenu(const QPoint& globalPos);
+    void onVideoClicked(int button, int shift, float x, float y);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    MediaPlayer* q;
+    MpvHandle mpv;
+    MpvEventPump pump;
+    PlayStateMachine machine;
+    MpvVideoWidget* video = nullptr;
+    TransportBar* bar = nullptr;
+    QShortcut* escape = nullptr;
+    QTimer barTimer;
+
+    QString url;
+    // Raised by every setUrl: a MIDI rendering that finishes for an older
+    // generation is thrown away.
+    quint64 generation = 0;
+    // A seek not yet carried out by the engine; positions read meanwhile
+    // report the target rather than where the old position happened to be.
+    std::optional<double> pendingSeek;
+    std::optional<double> seekOnLoad;
+
+    bool autoStart = true;
+    int volume = 100;
+    bool mute = false;
+    double rate = 1.0;
+    int balance = 0;
+    bool stretchToFit = true;
+    bool enableContextMenu = true;
+    QString uiMode = "full";
+
+    bool fullScreen = false;
+    QRect placement;
+    Qt::WindowStates windowStateBefore;
+    QPointer<QWidget> fullScreenWindow;
+};
+
+MediaPlayer::Impl::Impl(MediaPlayer* owner)
+    : q(owner), pump(mpv), machine([this](int s) {
+          bar->showPlaying(s == play_state::Playing);
+          emit q->playStateChange(s);
+      }) {
+    video = new MpvVideoWidget(mpv, q);
+    bar = new TransportBar(q);
+    auto* column = new QVBoxLayout(q);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(video, 1);
+    column->addWidget(bar);
+
+    escape = new QShortcut(QKeySequence(Qt::Key_Escape), q);
+    escape->setContext(Qt::WindowShortcut);
+    escape->setEnabled(false);
+    connect(escape, &QShortcut::activated, this, [this] { setFullScreen(false); });
+
+    connect(&pump, &MpvEventPump::fileStarted, this, [this](long long id) { machine.onFileStarted(id); });
+    connect(&pump, &MpvEventPump::fileLoaded, this, [this] {
+        machine.onFileLoaded();
+        if (machine.loaded() && seekOnLoad) {
+            seekTo(*seekOnLoad);
+            seekOnLoad.reset();
+        }
+        refreshBar();
+    });
+    connect(&pump, &MpvEventPump::playbackRestarted, this, [this] {
+        pendingSeek.reset();
+        machine.onPlaybackRestarted();
+    });
+    connect(&pump, &MpvEventPump::fileEnded, this,
+            [this](long long id, FileEndReason) { machine.onFileEnded(id); });
+    connect(&pump, &MpvEventPump::eofReachedChanged, this, [this](bool reached) {
+        if (reached) machine.onEndReached();
+    });
+
+    connect(video, &MpvVideoWidget::clicked, this, &Impl::onVideoClicked);
+    connect(video, &MpvVideoWidget::doubleClicked, this, [this] { setFullScreen(false); });
+
+    connect(bar, &TransportBar::playPauseClicked, this, [this] {
+        if (machine.state() == play_state::Playing) q->pause();
+        else q->play();
+    });
+    connect(bar, &TransportBar::stopClicked, q, &MediaPlayer::stop);
+    connect(bar, &TransportBar::seekRequested, q, &MediaPlayer::setCurrentPosition);
+    connect(bar, &TransportBar::muteClicked, this, [this] { q->setMute(!mute); });
+    connect(bar, &TransportBar::volumeRequested, q, &MediaPlayer::setVolume);
+
+    barTimer.setInterval(BarRefreshMs);
+    connect(&barTimer, &QTimer::timeout, this, &Impl::refreshBar);
+    barTimer.start();
+
+    mpv.setFlag("keepaspect", !stretchToFit);
+}
+
+MediaPlayer::Impl::~Impl() {
+    if (fullScreenWindow) fullScreenWindow->removeEventFilter(this);
+}
+
+void MediaPlayer::Impl::setUrl(const QString& path) {
+    ++generation;
+    url = path;
+    pendingSeek.reset();
+    seekOnLoad.reset();
+    if (path.isEmpty()) {
+        mpv.command({"stop"});
+        machine.unload();
+        return;
+    }
+    startLoad(autoStart);
+}
+
+void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
+    const quint64 mine = ++generation;
+    // Reported before anything else happens; the handler may set another
+    // file from inside, which then wins.
+    machine.beginLoad(playWhenLoaded);
+    if (generation != mine) return;
+    mpv.setFlag("pause", !playWhenLoaded);
+
+    if (midi::isMidiFile(url)) {
+        // The old file must not go on sounding while the music is prepared.
+        mpv.command({"stop"});
+        const QString path = url;
+        QPointer<MediaPlayer> guard(q);
+        QThreadPool::globalInstance()->start([path, mine, guard] {
+            const midi::Rendering r = midi::renderToMemoryWav(path, midi::findSoundFont());
+            QMetaObject::invokeMethod(qApp, [guard, mine, r] {
+                if (!guard) {
+                    if (r.fd >= 0) ::close(r.fd);
+                    return;
+                }
+                guard->d->onMidiRendered(mine, r);
+            }, Qt::QueuedConnection);
+        });
+        return;
+    }
+    machine.loadIssued(mpv.loadFile(engineTarget(url)));
+}
+
+void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering rendering) {
+    if (forGeneration != generation) {
+        if (rendering.fd >= 0) ::close(rendering.fd);
+        return;
+    }
+    if (rendering.fd < 0) {
+        machine.loadFailed();
+        return;
+    }
+    // fdclose: mpv owns the descriptor from here and closes it with the file.
+    const long long id = mpv.loadFile(QString("fdclose://%1").arg(rendering.fd));
+    if (id < 0) ::close(rendering.fd);
+    machine.loadIssued(id);
+}
+
+void MediaPlayer::Impl::apply(EngineRequest request) {
+    switch (request) {
+    case EngineRequest::None: break;
+    case EngineRequest::Resume: mpv.setFlag("pause", false); break;
+    case EngineRequest::Pause: mpv.setFlag("pause", true); break;
+    case EngineRequest::RestartFromStart:
+        seekTo(0);
+        mpv.setFlag("pause", false);
+        break;
+    case EngineRequest::PauseAtStart:
+        mpv.setFlag("pause", true);
+        if (machine.loaded()) seekTo(0);
+        break;
+    case EngineRequest::Reload:
+        if (!url.isEmpty()) startLoad(true);
+        break;
+    }
+    refreshBar();
+}
+
+void MediaPlayer::Impl::seekTo(double seconds) {
+    if (!std::isfinite(seconds)) return;
+    seconds = std::max(0.0, seconds);
+    if (!machine.loaded()) {
+        if (machine.state() == play_state::Transitioning) seekOnLoad = seconds;
+        return;
+    }
+    // Absolute seeks are exact in mpv by default, not snapped to key frames.
+    if (mpv.command({"seek", QString::number(seconds, 'f', 3), "absolute"}) >= 0) pendingSeek = seconds;
+}
+
+void MediaPlayer::Impl::applyLayout() {
+    bar->setVisible(!fullScreen && showsTransportBar(uiMode));
+}
+
+void MediaPlayer::Impl::refreshBar() {
+    if (!bar->isVisible()) return;
+    bar->showTimes(q->currentPosition(), q->duration());
+}
+
+void MediaPlayer::Impl::coverWindow() {
+    QWidget* win = fullScreenWindow;
+    if (!win || win == q || !q->parentWidget()) return;
+    const QPoint origin = q->parentWidget()->mapFrom(win, QPoint(0, 0));
+    q->setGeometry(QRect(origin, win->size()));
+    q->raise();
+}
+
+void MediaPlayer::Impl::setFullScreen(bool on) {
+    if (on == fullScreen) return;
+    QWidget* win = q->window();
+    if (on) {
+        fullScreen = true;
+        fullScreenWindow = win;
+        windowStateBefore = win->windowState() & ~Qt::WindowFullScreen;
+        applyLayout();
+        win->installEventFilter(this);
+        escape->setEnabled(true);
+        win->showFullScreen();
+        coverWindow();
+        video->setFocus();
+        return;
+    }
+    fullScreen = false;
+    escape->setEnabled(false);
+    if (fullScreenWindow) {
+        fullScreenWindow->removeEventFilter(this);
+        if (fullScreenWindow->windowState() & Qt::WindowFullScreen) {
+            fullScreenWindow->setWindowState(windowStateBefore);
+            fullScreenWindow->show();
+        }
+    }
+    fullScreenWindow = nullptr;
+    applyLayout();
+    if (q->parentWidget() && placement.isValid()) q->setGeometry(placement);
+}
+
+bool MediaPlayer::Impl::eventFilter(QObject* watched, QEvent* event) {
+    if (fullScreen && watched == fullScreenWindow) {
+        if (event->type() == QEvent::Resize) {
+            QTimer::singleShot(0, this, [this] { if (fullScreen) coverWindow(); });
+        } else if (event->type() == QEvent::WindowStateChange &&
+                   !(fullScreenWindow->windowState() & Qt::WindowFullScreen)) {
+            // Someone else (the window manager, a minimise) ended full screen:
+            // follow, so the player does not stay stretched over the window.
+            QTimer::singleShot(0, this, [this] { setFullScreen(false); });
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void MediaPlayer::Impl::onVideoClicked(int button, int shift, float x, float y) {
+    const QPoint global = video->mapToGlobal(QPoint(static_cast<int>(x), static_cast<int>(y)));
+    emit q->click(button, shift, x, y);
+    if (button == 2 && enableContextMenu) showContextMenu(global);
+}
+
+void MediaPlayer::Impl::showContextMenu(const QPoint& globalPos) {
+    auto* menu = new QMenu(q);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool playing = machine.state() == play_state::Playing;
+    menu->addAction(playing ? "一時停止" : "再生", q, [this, playing] { playing ? q->pause() : q->play(); });
+    menu->addAction("停止", q, &MediaPlayer::stop);
+    menu->addSeparator();
+    QAction* full = menu->addAction("全画面表示", q, [this] { setFullScreen(!fullScreen); });
+    full->setCheckable(true);
+    full->setChecked(fullScreen);
+    QAction* muteAction = menu->addAction("ミュート", q, [this] { q->setMute(!mute); });
+    muteAction->setCheckable(true);
+    muteAction->setChecked(mute);
+    menu->popup(globalPos);
+}
+
+// ---------------------------------------------------------------------------
+
+MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent), d(std::make_unique<Impl>(this)) {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+MediaPlayer::~MediaPlayer() {
+    if (d->fullScreen) d->setFullScreen(false);
+    // The render context must be released while the engine still exists.
+    delete d->video;
+    d->video = nullptr;
+}
+
+void MediaPlayer::setUrl(const QString& path) { d->setUrl(path); }
+QString MediaPlayer::url() const { return d->url; }
+int MediaPlayer::playState() const { return d->machine.state(); }
+
+void MediaPlayer::play() { d->apply(d->machine.play()); }
+void MediaPlayer::pause() { d->apply(d->machine.pause()); }
+void MediaPlayer::stop() { d->apply(d->machine.stop()); }
+
+double MediaPlayer::currentPosition() const {
+    if (!d->machine.loaded()) return 0;
+    if (d->pendingSeek) return *d->pendingSeek;
+    return std::max(0.0, d->mpv.getDouble("time-pos").value_or(0));
+}
+
+void MediaPlayer::setCurrentPosition(double seconds) {
+    d->seekTo(seconds);
+    d->refreshBar();
+}
+
+double MediaPlayer::duration() const {
+    if (!d->machine.loaded()) return 0;
+    return std::max(0.0, d->mpv.getDouble("duration").value_or(0));
+}
+
+void MediaPlayer::setFullScreen(bool on) { d->setFullScreen(on); }
+bool MediaPlayer::fullScreen() const { return d->fullScreen; }
+
+void MediaPlayer::setAutoStart(bool on) { d->autoStart = on; }
+bool MediaPlayer::autoStart() const { return d->autoStart; }
+
+void MediaPlayer::setVolume(int volume) {
+    d->volume = std::clamp(volume, 0, 100);
+    d->mpv.setDouble("volume", d->volume);
+    d->bar->showVolume(d->volume);
+}
+int MediaPlayer::volume() const { return d->volume; }
+
+void MediaPlayer::setMute(bool on) {
+    d->mute = on;
+    d->mpv.setFlag("mute", on);
+    d->bar->showMute(on);
+}
+bool MediaPlayer::mute() const { return d->mute; }
+
+void MediaPlayer::setRate(double rate) {
+    // mpv's speed range; zero or negative rates would stall the player.
+    if (!std::isfinite(rate) || rate <= 0) return;
+    d->rate = std::clamp(rate, 0.01, 100.0);
+    d->mpv.setDouble("speed", d->rate);
+}
+double MediaPlayer::rate() const { return d->rate; }
+
+void MediaPlayer::setBalance(int balance) {
+    d->balance = std::clamp(balance, -100, 100);
+    d->mpv.setString("af", balanceFilter(d->balance));
+}
+int MediaPlayer::balance() const { return d->balance; }
+
+void MediaPlayer::setStretchToFit(bool on) {
+    d->stretchToFit = on;
+    d->mpv.setFlag("keepaspect", !on);
+}
+bool MediaPlayer::stretchToFit() const { return d->stretchToFit; }
+
+void MediaPlayer::setEnableContextMenu(bool on) { d->enableContextMenu = on; }
+bool MediaPlayer::enableContextMenu() const { return d->enableContextMenu; }
+
+void MediaPlayer::setUiMode(const QString& mode) {
+    d->uiMode = mode;
+    d->applyLayout();
+}
+QString MediaPlayer::uiMode() const { return d->uiMode; }
+
+void MediaPlayer::setPlacement(const QRect& rect) {
+    d->placement = rect;
+    if (!d->fullScreen) setGeometry(rect);
+}
+QRect MediaPlayer::placement() const { return d->placement; }
+
+}  // namespace sorinel::platform

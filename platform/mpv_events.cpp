@@ -1,0 +1,78 @@
+#include "platform/mpv_events.h"
+
+#include "platform/mpv_handle.h"
+
+#include <mpv/client.h>
+
+#include <QMetaObject>
+#include <cstring>
+
+namespace sorinel::platform {
+
+namespace {
+
+FileEndReason toEndReason(mpv_end_file_reason reason) {
+    switch (reason) {
+    case MPV_END_FILE_REASON_EOF: return FileEndReason::Eof;
+    case MPV_END_FILE_REASON_STOP: return FileEndReason::Stop;
+    case MPV_END_FILE_REASON_ERROR: return FileEndReason::Error;
+    default: return FileEndReason::Other;
+    }
+}
+
+}  // namespace
+
+MpvEventPump::MpvEventPump(const MpvHandle& mpv, QObject* parent) : QObject(parent), mpv_(mpv) {
+    if (!mpv_.valid()) return;
+    mpv_observe_property(mpv_.get(), 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(mpv_.get(), &MpvEventPump::wakeupCallback, this);
+}
+
+MpvEventPump::~MpvEventPump() {
+    // After this returns mpv no longer calls back into a dead object.
+    if (mpv_.valid()) mpv_set_wakeup_callback(mpv_.get(), nullptr, nullptr);
+}
+
+void MpvEventPump::wakeupCallback(void* self) {
+    auto* pump = static_cast<MpvEventPump*>(self);
+    if (pump->drainQueued_.exchange(true)) return;
+    QMetaObject::invokeMethod(pump, &MpvEventPump::onWakeup, Qt::QueuedConnection);
+}
+
+void MpvEventPump::onWakeup() {
+    drainQueued_ = false;
+    drain();
+}
+
+void MpvEventPump::drain() {
+    if (!mpv_.valid()) return;
+    for (;;) {
+        mpv_event* event = mpv_wait_event(mpv_.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE) break;
+        switch (event->event_id) {
+        case MPV_EVENT_START_FILE: {
+            const auto* start = static_cast<mpv_event_start_file*>(event->data);
+            emit fileStarted(start ? start->playlist_entry_id : 0);
+            break;
+        }
+        case MPV_EVENT_FILE_LOADED: emit fileLoaded(); break;
+        case MPV_EVENT_PLAYBACK_RESTART: emit playbackRestarted(); break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<mpv_event_end_file*>(event->data);
+            if (end) emit fileEnded(end->playlist_entry_id, toEndReason(end->reason));
+            break;
+        }
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto* prop = static_cast<mpv_event_property*>(event->data);
+            if (prop && std::strcmp(prop->name, "eof-reached") == 0) {
+                const bool reached = prop->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop->data) != 0;
+                emit eofReachedChanged(reached);
+            }
+            break;
+        }
+        default: break;
+        }
+    }
+}
+
+}  // namespace sorinel::platform

@@ -1,0 +1,45 @@
+#pragma once
+// Brings mpv's events onto the GUI thread and translates them into the
+// player's own vocabulary, so no mpv type reaches the rest of the player.
+//
+// mpv calls its wakeup callback on its own threads (sometimes from inside an
+// mpv call made here); the callback only posts one queued call, and that
+// call drains every pending event on the GUI thread.
+
+#include <QObject>
+#include <atomic>
+
+namespace sorinel::platform {
+
+class MpvHandle;
+
+// Why mpv finished with a play-list entry.
+enum class FileEndReason { Eof, Stop, Error, Other };
+
+class MpvEventPump : public QObject {
+    Q_OBJECT
+public:
+    explicit MpvEventPump(const MpvHandle& mpv, QObject* parent = nullptr);
+    ~MpvEventPump() override;
+
+    // Handles whatever is pending now, without waiting for the queued call.
+    void drain();
+
+signals:
+    void fileStarted(long long entryId);
+    void fileLoaded();
+    void playbackRestarted();
+    void fileEnded(long long entryId, sorinel::platform::FileEndReason reason);
+    void eofReachedChanged(bool reached);
+
+private:
+    void onWakeup();
+    static void wakeupCallback(void* self);
+
+    const MpvHandle& mpv_;
+    // Set by the callback, cleared by the drain: at most one queued call is
+    // in flight however often mpv wakes us.
+    std::atomic<bool> drainQueued_{false};
+};
+
+}  // namespace sorinel::platform

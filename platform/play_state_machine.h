@@ -1,0 +1,78 @@
+#pragma once
+// The player's state numbers, worked out from the requests the player makes
+// of the engine and the engine's events about its play-list entries. Knows
+// nothing of mpv or Qt, so its rules can be tested without either.
+//
+// Engine events carry the entry they belong to; events of an entry that has
+// since been replaced or unloaded are stale and change nothing. Events
+// without an entry (loaded, restarted, end reached) belong to the entry the
+// engine started last.
+
+#include <functional>
+
+namespace sorinel::platform {
+
+namespace play_state {
+inline constexpr int Stopped = 1;
+inline constexpr int Paused = 2;
+inline constexpr int Playing = 3;
+inline constexpr int Transitioning = 9;
+inline constexpr int Ready = 10;
+}  // namespace play_state
+
+// What the engine must be told after play(), pause() or stop().
+enum class EngineRequest {
+    None,
+    Resume,              // unpause where it stands
+    Pause,               // pause where it stands
+    RestartFromStart,    // seek to 0, then unpause
+    PauseAtStart,        // pause, then seek to 0
+    Reload,              // nothing is loaded: open the current file again
+};
+
+class PlayStateMachine {
+public:
+    using Reporter = std::function<void(int newState)>;
+    explicit PlayStateMachine(Reporter report);
+
+    int state() const { return state_; }
+    bool loaded() const { return loaded_; }
+    // The file will play (not paused) once it is loaded.
+    bool wantsPlaying() const { return wantPlaying_; }
+
+    // A new file was asked for: reports 9 at once. The engine entry follows
+    // with loadIssued() (possibly later, when the file needs preparing).
+    void beginLoad(bool autoStart);
+    void loadIssued(long long entryId);
+    // The file could not be handed to the engine at all.
+    void loadFailed();
+    // The current file is unloaded on request.
+    void unload();
+
+    EngineRequest play();
+    EngineRequest pause();
+    EngineRequest stop();
+
+    void onFileStarted(long long entryId);
+    void onFileLoaded();
+    void onPlaybackRestarted();
+    void onFileEnded(long long entryId);
+    void onEndReached();
+
+private:
+    static constexpr long long NoEntry = -1;
+    static constexpr long long EntryPending = -2;
+
+    bool currentIsExpected() const { return expected_ >= 0 && mpvCurrent_ == expected_; }
+    void report(int newState, bool evenIfUnchanged = false);
+
+    Reporter report_;
+    int state_ = play_state::Stopped;
+    long long expected_ = NoEntry;   // the entry of the file the caller set
+    long long mpvCurrent_ = NoEntry; // the entry the engine started last
+    bool loaded_ = false;
+    bool wantPlaying_ = false;
+    int heldState_ = play_state::Ready;  // shown once loaded when not playing
+};
+
+}  // namespace sorinel::platform

@@ -1,0 +1,141 @@
+#include "platform/transport_bar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QToolButton>
+#include <cmath>
+
+namespace sorinel::platform {
+
+namespace {
+
+// Seek-bar steps are tenths of a second.
+constexpr int StepsPerSecond = 10;
+
+// A slider that jumps to where it is clicked instead of paging towards it.
+class JumpSlider : public QSlider {
+public:
+    using QSlider::QSlider;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && maximum() > minimum()) {
+            QStyleOptionSlider opt;
+            initStyleOption(&opt);
+            const QRect handle = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
+            if (!handle.contains(event->position().toPoint())) {
+                const int span = std::max(1, width() - handle.width());
+                const int x = static_cast<int>(event->position().x()) - handle.width() / 2;
+                setValue(QStyle::sliderValueFromPosition(minimum(), maximum(), x, span));
+                emit sliderReleased();
+                event->accept();
+                return;
+            }
+        }
+        QSlider::mousePressEvent(event);
+    }
+};
+
+QToolButton* makeButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip) {
+    auto* b = new QToolButton(parent);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setToolTip(tip);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIconSize(QSize(16, 16));
+    return b;
+}
+
+}  // namespace
+
+QString formatPlayTime(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
+    const long long total = static_cast<long long>(std::floor(seconds));
+    const long long h = total / 3600;
+    const long long m = (total / 60) % 60;
+    const long long s = total % 60;
+    if (h > 0) return QString("%1:%2:%3").arg(h).arg(m, 2, 10, QChar('0')).arg(s, 2, 10, QChar('0'));
+    return QString("%1:%2").arg(m).arg(s, 2, 10, QChar('0'));
+}
+
+TransportBar::TransportBar(QWidget* parent) : QWidget(parent) {
+    setFixedHeight(BarHeight);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(32, 32, 32));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+
+    playPause_ = makeButton(this, QStyle::SP_MediaPlay, "再生");
+    stop_ = makeButton(this, QStyle::SP_MediaStop, "停止");
+    seek_ = new JumpSlider(Qt::Horizontal, this);
+    seek_->setRange(0, 0);
+    seek_->setFocusPolicy(Qt::NoFocus);
+    seek_->setToolTip("シーク");
+    time_ = new QLabel(this);
+    time_->setText(formatPlayTime(0) + " / " + formatPlayTime(0));
+    mute_ = makeButton(this, QStyle::SP_MediaVolume, "ミュート");
+    volume_ = new JumpSlider(Qt::Horizontal, this);
+    volume_->setRange(0, 100);
+    volume_->setValue(100);
+    volume_->setFixedWidth(70);
+    volume_->setFocusPolicy(Qt::NoFocus);
+    volume_->setToolTip("音量");
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 2, 6, 2);
+    row->setSpacing(4);
+    row->addWidget(playPause_);
+    row->addWidget(stop_);
+    row->addWidget(seek_, 1);
+    row->addWidget(time_);
+    row->addWidget(mute_);
+    row->addWidget(volume_);
+
+    connect(playPause_, &QToolButton::clicked, this, &TransportBar::playPauseClicked);
+    connect(stop_, &QToolButton::clicked, this, &TransportBar::stopClicked);
+    connect(mute_, &QToolButton::clicked, this, &TransportBar::muteClicked);
+    connect(seek_, &QSlider::sliderReleased, this,
+            [this] { emit seekRequested(static_cast<double>(seek_->value()) / StepsPerSecond); });
+    connect(seek_, &QSlider::actionTriggered, this, [this](int action) {
+        // Keyboard and wheel steps; drags are sent once, on release.
+        if (action == QSlider::SliderMove) return;
+        emit seekRequested(static_cast<double>(seek_->sliderPosition()) / StepsPerSecond);
+    });
+    connect(volume_, &QSlider::valueChanged, this, [this](int v) { emit volumeRequested(v); });
+}
+
+void TransportBar::showPlaying(bool playing) {
+    if (playing == playing_) return;
+    playing_ = playing;
+    playPause_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    playPause_->setToolTip(playing ? "一時停止" : "再生");
+}
+
+void TransportBar::showTimes(double position, double duration) {
+    const int max = static_cast<int>(std::lround(std::max(0.0, duration) * StepsPerSecond));
+    if (seek_->maximum() != max) seek_->setRange(0, max);
+    // Leave the handle alone while the user holds it.
+    if (!seek_->isSliderDown()) {
+        const QSignalBlocker block(seek_);
+        seek_->setValue(static_cast<int>(std::lround(std::max(0.0, position) * StepsPerSecond)));
+    }
+    time_->setText(formatPlayTime(position) + " / " + formatPlayTime(duration));
+}
+
+void TransportBar::showMute(bool muted) {
+    if (muted == muted_) return;
+    muted_ = muted;
+    mute_->setIcon(style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+}
+
+void TransportBar::showVolume(int volume) {
+    const QSignalBlocker block(volume_);
+    volume_->setValue(volume);
+}
+
+}  // namespace sorinel::platform
