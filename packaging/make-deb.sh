@@ -15,7 +15,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release
 fi
 # Only what the package holds: the tests are not needed to package.
-cmake --build "$build" --parallel "$(nproc)" --target sorinel sorinel_icons
+cmake --build "$build" --parallel "$(nproc)" --target sorinel sorinel_icons sorinel_docs
 rm -f "$build"/sorinel_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 ls "$build"/sorinel_*.deb

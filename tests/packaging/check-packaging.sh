@@ -6,6 +6,7 @@
 #   check-packaging.sh desktop  STAGE             the desktop entry is valid and launches
 #   check-packaging.sh metainfo STAGE VERSION     the AppStream file is valid and current
 #   check-packaging.sh icons    STAGE             each hicolor icon has its stated size and look
+#   check-packaging.sh docs     STAGE VERSION     the manual page renders cleanly, the change log is current
 #   check-packaging.sh wmclass  STAGE             the installed program's window has the class
 #                                                 the desktop entry names (needs a display)
 #   check-packaging.sh selftest STAGE VERSION DRAW_ICON
@@ -46,6 +47,8 @@ check_layout() {
     bin/sorinel
     share/applications/sorinel.desktop
     "share/metainfo/$APP_ID.metainfo.xml"
+    share/man/man1/sorinel.1.gz
+    share/doc/sorinel/changelog.Debian.gz
   )
   local size
   for size in "${ICON_SIZES[@]}"; do
@@ -132,6 +135,31 @@ check_icons() {
   [ "$found" -gt 0 ] || fail "no icons under $hicolor"
 }
 
+check_docs() {
+  local usr=$1/usr version=$2
+  local page=$usr/share/man/man1/sorinel.1.gz
+  local changelog=$usr/share/doc/sorinel/changelog.Debian.gz
+  [ -f "$page" ] || fail "no manual page at $page" || return
+  [ -f "$changelog" ] || fail "no change log at $changelog" || return
+
+  local warnings
+  warnings=$(man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "$warnings" >&2; fail "the manual page renders with warnings"; return; }
+  man -E UTF-8 -l "$page" 2>/dev/null | grep -q 'sorinel - play' ||
+    fail "the manual page has no NAME line for sorinel" || return
+
+  # dpkg reads the first entry as the package's history; it must be the
+  # version being packaged.
+  local plain entry
+  plain=$(mktemp)
+  gzip -dc "$changelog" > "$plain"
+  entry=$(dpkg-parsechangelog -l "$plain" -S Version 2>&1) || { rm -f "$plain"; echo "$entry" >&2
+    fail "dpkg-parsechangelog cannot read the change log"; return; }
+  rm -f "$plain"
+  [ "${entry%-*}" = "$version" ] ||
+    fail "newest change log entry is '$entry', the project is at '$version'"
+}
+
 check_wmclass() {
   local usr=$1/usr
   local want
@@ -186,7 +214,8 @@ check_selftest() {
   local desktop=share/applications/sorinel.desktop
   local meta=share/metainfo/$APP_ID.metainfo.xml
   # The intact tree passes every check, so the failures below are the breaks'.
-  check_layout "$stage" && check_desktop "$stage" && check_metainfo "$stage" "$SELFTEST_VERSION" && check_icons "$stage" ||
+  check_layout "$stage" && check_desktop "$stage" && check_metainfo "$stage" "$SELFTEST_VERSION" &&
+    check_icons "$stage" && check_docs "$stage" "$SELFTEST_VERSION" ||
     fail "the intact tree fails a check" || return
 
   local hicolor=share/icons/hicolor
@@ -221,6 +250,15 @@ check_selftest() {
   expect_failure "tile without character" "$stage" \
     "convert -size 64x64 xc:none -fill 'rgb(210,180,140)' -draw 'roundrectangle 1,1 62,62 10,10' PNG32:$hicolor/64x64/apps/sorinel.png" \
     "64x64 icon has no dark character" check_icons
+  local page=share/man/man1/sorinel.1.gz changelog=share/doc/sorinel/changelog.Debian.gz
+  expect_failure "manual page with an unknown macro" "$stage" \
+    "gzip -dc $page | sed 's/^\\\\&\\.avi/.avi/' | gzip -9n > page && mv page $page" \
+    "renders with warnings" check_docs_at_version
+  expect_failure "change log behind the project" "$stage" \
+    "gzip -dc $changelog | sed '1s/([^)]*)/(0.1-1)/' | gzip -9n > log && mv log $changelog" \
+    "newest change log entry is '0.1-1'" check_docs_at_version
+  expect_failure "change log dpkg cannot read" "$stage" \
+    "echo 'not a change log' | gzip -9n > $changelog" "cannot read the change log" check_docs_at_version
 
   # The drawing script takes sizes from 16 to 1024 pixels and nothing else.
   local out size
@@ -240,6 +278,7 @@ check_selftest() {
 }
 
 check_metainfo_at_version() { check_metainfo "$1" "$SELFTEST_VERSION"; }
+check_docs_at_version() { check_docs "$1" "$SELFTEST_VERSION"; }
 
 command=${1:-}
 shift || true
@@ -249,7 +288,8 @@ case $command in
   desktop)  check_desktop "$@" ;;
   metainfo) check_metainfo "$@" ;;
   icons)    check_icons "$@" ;;
+  docs)     check_docs "$@" ;;
   wmclass)  check_wmclass "$@" ;;
   selftest) check_selftest "$@" ;;
-  *) echo "usage: $0 install|layout|desktop|metainfo|icons|wmclass|selftest ARGS..." >&2; exit 2 ;;
+  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|wmclass|selftest ARGS..." >&2; exit 2 ;;
 esac
