@@ -1,0 +1,206 @@
+// The player inside a window on a real desktop (openbox on the test's Xvfb):
+// video really reaches the screen, clicks on it are reported, and full
+// screen covers the whole screen and can always be left again.
+#include "platform/media_player.h"
+
+#include "desktop.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QOpenGLWidget>
+#include <QScreen>
+#include <QSet>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace sorinel::platform {
+namespace {
+
+using sorinel::testing::BackgroundProgram;
+using sorinel::testing::mediaDir;
+using sorinel::testing::pumpFor;
+using sorinel::testing::run;
+using sorinel::testing::waitUntil;
+
+std::unique_ptr<BackgroundProgram> windowManager;
+
+class Desktop : public ::testing::Environment {
+public:
+    void SetUp() override {
+        windowManager = std::make_unique<BackgroundProgram>("openbox", QStringList{});
+        pumpFor(800);
+    }
+    void TearDown() override { windowManager.reset(); }
+};
+const auto* const desktop = ::testing::AddGlobalTestEnvironment(new Desktop);
+
+struct Click {
+    int button, shift;
+    float x, y;
+};
+
+// A window laid out like the program's: the player on the left, something
+// else on the right that full screen must cover.
+class PlayerWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(windowManager && windowManager->running()) << "openbox is needed for full screen";
+        window.resize(640, 400);
+        player = new MediaPlayer(&window);
+        player->setPlacement(QRect(0, 0, 400, 330));
+        side = new QLabel("list", &window);
+        side->setGeometry(410, 0, 220, 330);
+        QObject::connect(player, &MediaPlayer::click,
+                         [this](int b, int s, float x, float y) { clicks.push_back({b, s, x, y}); });
+        window.show();
+        ASSERT_TRUE(waitUntil([&] { return window.isVisible() && window.isActiveWindow(); }, 5000));
+        pumpFor(300);
+    }
+    void TearDown() override {
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    }
+
+    QOpenGLWidget* video() const { return player->findChild<QOpenGLWidget*>(); }
+
+    // Plays a clip and waits until the first frames are drawn.
+    void playClip(const QString& ext) {
+        player->setUrl(QDir(mediaDir()).filePath("clip" + ext));
+        ASSERT_TRUE(waitUntil([&] { return player->playState() == 3; }, 10000));
+        pumpFor(600);
+    }
+
+    void xdotool(const QStringList& args) { run("xdotool", args); }
+    QPoint onScreen(QWidget* w, QPoint p) const { return w->mapToGlobal(p); }
+
+    QWidget window;
+    MediaPlayer* player = nullptr;
+    QLabel* side = nullptr;
+    std::vector<Click> clicks;
+};
+
+TEST_F(PlayerWindow, ShowsTheVideoAboveItsTransportBar) {
+    playClip(".mpg");
+    QOpenGLWidget* v = video();
+    ASSERT_NE(v, nullptr);
+    const QImage frame = v->grabFramebuffer();
+    ASSERT_FALSE(frame.isNull());
+    // The test picture has colour bars: a black or blank area would have one
+    // or two colours.
+    QSet<QRgb> colours;
+    for (int y = 0; y < frame.height(); y += 7)
+        for (int x = 0; x < frame.width(); x += 7) colours.insert(frame.pixel(x, y) & 0xf0f0f0);
+    EXPECT_GT(colours.size(), 8);
+
+    const QRect videoRect = v->geometry();
+    EXPECT_EQ(player->geometry(), QRect(0, 0, 400, 330));
+    EXPECT_EQ(videoRect.width(), 400);
+    const int barHeight = player->height() - videoRect.height();
+    EXPECT_GE(barHeight, 24);
+    EXPECT_LE(barHeight, 34);
+
+    player->setUiMode("none");
+    pumpFor(100);
+    EXPECT_EQ(v->height(), 330) << "video only: it takes the whole area";
+    player->setUiMode("full");
+    pumpFor(100);
+    EXPECT_EQ(v->height(), videoRect.height());
+}
+
+TEST_F(PlayerWindow, ClicksOnTheVideoAreReportedWithButtonAndShiftState) {
+    player->setEnableContextMenu(false);
+    const QPoint at = onScreen(video(), QPoint(120, 80));
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    ASSERT_TRUE(waitUntil([&] { return clicks.size() == 1; }, 3000));
+    EXPECT_EQ(clicks[0].button, 1);
+    EXPECT_EQ(clicks[0].shift, 0);
+    EXPECT_NEAR(clicks[0].x, 120, 1.5);
+    EXPECT_NEAR(clicks[0].y, 80, 1.5);
+
+    xdotool({"keydown", "shift", "click", "1", "keyup", "shift"});
+    xdotool({"keydown", "ctrl", "keydown", "alt", "click", "1", "keyup", "alt", "keyup", "ctrl"});
+    xdotool({"click", "3"});  // X11 button 3 is the right button
+    xdotool({"click", "2"});  // and 2 the middle one
+    ASSERT_TRUE(waitUntil([&] { return clicks.size() == 5; }, 3000));
+    EXPECT_EQ(clicks[1].button, 1);
+    EXPECT_EQ(clicks[1].shift, 1);
+    EXPECT_EQ(clicks[2].button, 1);
+    EXPECT_EQ(clicks[2].shift, 2 | 4);
+    EXPECT_EQ(clicks[3].button, 2);
+    EXPECT_EQ(clicks[3].shift, 0);
+    EXPECT_EQ(clicks[4].button, 4);
+    pumpFor(200);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "context menu switched off";
+
+    // A click on the transport bar is not a click on the video.
+    const QPoint bar = onScreen(player, QPoint(200, player->height() - 3));
+    xdotool({"mousemove", QString::number(bar.x()), QString::number(bar.y()), "click", "1"});
+    pumpFor(400);
+    EXPECT_EQ(clicks.size(), 5u);
+}
+
+TEST_F(PlayerWindow, RightClickOpensThePlayersMenuWhenEnabled) {
+    const QPoint at = onScreen(video(), QPoint(50, 50));
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "3"});
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activePopupWidget() != nullptr; }, 3000));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"再生", "停止", "全画面表示", "ミュート"}));
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].button, 2);
+}
+
+TEST_F(PlayerWindow, FullScreenCoversTheScreenAndEscapeRestoresThePlacement) {
+    playClip(".avi");
+    const QRect screen = window.screen()->geometry();
+    player->setFullScreen(true);
+    EXPECT_TRUE(player->fullScreen());
+    ASSERT_TRUE(waitUntil([&] { return window.geometry() == screen; }, 5000)) << "window manager did not obey";
+    pumpFor(200);
+    EXPECT_EQ(QRect(player->mapToGlobal(QPoint(0, 0)), player->size()), screen);
+    EXPECT_EQ(QRect(video()->mapToGlobal(QPoint(0, 0)), video()->size()), screen) << "video only, no bar";
+
+    // The window's layout goes on placing the player; full screen keeps it.
+    player->setPlacement(QRect(0, 0, 380, 300));
+    pumpFor(100);
+    EXPECT_EQ(player->size(), screen.size());
+    EXPECT_EQ(player->placement(), QRect(0, 0, 380, 300));
+
+    window.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return window.isActiveWindow(); }, 3000));
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(waitUntil([&] { return !player->fullScreen(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return window.size() == QSize(640, 400); }, 5000));
+    EXPECT_EQ(player->geometry(), QRect(0, 0, 380, 300));
+    EXPECT_FALSE(window.isFullScreen());
+    EXPECT_EQ(player->playState(), 3) << "leaving full screen does not disturb playback";
+}
+
+TEST_F(PlayerWindow, DoubleClickOnTheVideoLeavesFullScreen) {
+    player->setFullScreen(true);
+    ASSERT_TRUE(waitUntil([&] { return window.isFullScreen() && player->width() > 1000; }, 5000));
+    pumpFor(300);
+    const QPoint at = onScreen(video(), QPoint(300, 300));
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", "2", "--delay",
+             "60", "1"});
+    ASSERT_TRUE(waitUntil([&] { return !player->fullScreen(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return !window.isFullScreen() && player->geometry() == QRect(0, 0, 400, 330); },
+                          5000));
+}
+
+TEST_F(PlayerWindow, FullScreenEndedByTheWindowSystemIsFollowed) {
+    player->setFullScreen(true);
+    ASSERT_TRUE(waitUntil([&] { return window.isFullScreen(); }, 5000));
+    window.showNormal();
+    ASSERT_TRUE(waitUntil([&] { return !player->fullScreen(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return player->geometry() == QRect(0, 0, 400, 330); }, 3000));
+}
+
+}  // namespace
+}  // namespace sorinel::platform

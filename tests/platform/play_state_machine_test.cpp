@@ -1,0 +1,133 @@
+// The state numbers the player reports, driven by scripted requests and
+// engine events: each row is one story from setUrl to its end, including
+// the stale events of replaced files that must change nothing.
+#include "platform/play_state_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace sorinel::platform {
+namespace {
+
+enum class Op {
+    Load,          // setUrl(path) with auto-start
+    LoadPaused,    // setUrl(path) with auto-start off
+    Issued,        // the engine accepted the file as entry `arg`
+    IssueFailed,   // the engine refused the file
+    Unload,        // setUrl("")
+    Play,
+    Pause,
+    Stop,
+    Started,       // engine: entry `arg` started
+    Loaded,        // engine: the last started entry is loaded
+    Restarted,     // engine: playback runs (after load or a seek)
+    Ended,         // engine: entry `arg` ended
+    EndReached,    // engine: the last started entry reached its end
+};
+
+struct Step {
+    Op op;
+    long long arg = 0;
+};
+
+struct Story {
+    std::string name;
+    std::vector<Step> steps;
+    std::vector<int> reports;
+    int finalState;
+    std::vector<EngineRequest> requests = {};  // of Play/Pause/Stop, in order; empty: not checked
+};
+
+class Stories : public ::testing::TestWithParam<Story> {};
+
+TEST_P(Stories, ReportExactlyTheExpectedStates) {
+    const Story& story = GetParam();
+    std::vector<int> reports;
+    std::vector<EngineRequest> requests;
+    PlayStateMachine m([&](int s) { reports.push_back(s); });
+    for (const Step& step : story.steps) {
+        switch (step.op) {
+        case Op::Load: m.beginLoad(true); break;
+        case Op::LoadPaused: m.beginLoad(false); break;
+        case Op::Issued: m.loadIssued(step.arg); break;
+        case Op::IssueFailed: m.loadIssued(-1); break;
+        case Op::Unload: m.unload(); break;
+        case Op::Play: requests.push_back(m.play()); break;
+        case Op::Pause: requests.push_back(m.pause()); break;
+        case Op::Stop: requests.push_back(m.stop()); break;
+        case Op::Started: m.onFileStarted(step.arg); break;
+        case Op::Loaded: m.onFileLoaded(); break;
+        case Op::Restarted: m.onPlaybackRestarted(); break;
+        case Op::Ended: m.onFileEnded(step.arg); break;
+        case Op::EndReached: m.onEndReached(); break;
+        }
+    }
+    EXPECT_EQ(reports, story.reports);
+    EXPECT_EQ(m.state(), story.finalState);
+    if (!story.requests.empty()) EXPECT_EQ(requests, story.requests);
+}
+
+using R = EngineRequest;
+const std::vector<Step> playing1 = {{Op::Load}, {Op::Issued, 1}, {Op::Started, 1}, {Op::Loaded}, {Op::Restarted}};
+
+std::vector<Step> then(std::vector<Step> a, const std::vector<Step>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PlayState, Stories,
+    ::testing::Values(
+        Story{"OpensAndPlays", playing1, {9, 3}, 3},
+        Story{"LoadedButNotYetRunningIsStillTransitioning",
+              {{Op::Load}, {Op::Issued, 1}, {Op::Started, 1}, {Op::Loaded}}, {9}, 9},
+        Story{"SeeksWhilePlayingReportNothingMore", then(playing1, {{Op::Restarted}, {Op::Restarted}}), {9, 3}, 3},
+        Story{"NaturalEndReportsStoppedOnce", then(playing1, {{Op::EndReached}, {Op::EndReached}}), {9, 3, 1}, 1},
+        Story{"PlayAfterTheEndRestartsFromTheStart", then(playing1, {{Op::EndReached}, {Op::Play}, {Op::Restarted}}),
+              {9, 3, 1, 3}, 3, {R::RestartFromStart}},
+        Story{"StopPausesAtTheStartAndPlayRestarts", then(playing1, {{Op::Stop}, {Op::Restarted}, {Op::Play}}),
+              {9, 3, 1, 3}, 3, {R::PauseAtStart, R::RestartFromStart}},
+        Story{"EveryResumeIsReported", then(playing1, {{Op::Pause}, {Op::Play}, {Op::Pause}, {Op::Play}}),
+              {9, 3, 2, 3, 2, 3}, 3, {R::Pause, R::Resume, R::Pause, R::Resume}},
+        Story{"PlayWhilePlayingChangesNothing", then(playing1, {{Op::Play}}), {9, 3}, 3, {R::None}},
+        Story{"PauseWhenStoppedStaysStopped", then(playing1, {{Op::Stop}, {Op::Pause}}), {9, 3, 1}, 1},
+        Story{"AFileThatFailsToOpenStops", {{Op::Load}, {Op::Issued, 1}, {Op::Started, 1}, {Op::Ended, 1}}, {9, 1}, 1},
+        Story{"AFileTheEngineRefusesStops", {{Op::Load}, {Op::IssueFailed}}, {9, 1}, 1},
+        Story{"AFileThatFailsLaterStops", then(playing1, {{Op::Ended, 1}}), {9, 3, 1}, 1},
+        Story{"PlayAfterAFailureOpensTheFileAgain", {{Op::Load}, {Op::IssueFailed}, {Op::Play}}, {9, 1}, 1,
+              {R::Reload}},
+        Story{"ReplacingAPlayingFileGivesNoStoppedInBetween",
+              then(playing1, {{Op::Load}, {Op::Issued, 2}, {Op::Ended, 1}, {Op::Started, 2}, {Op::Loaded},
+                              {Op::Restarted}}),
+              {9, 3, 9, 3}, 3},
+        Story{"TheOldFilesLateEventsAreStale",
+              then(playing1, {{Op::Load}, {Op::EndReached}, {Op::Restarted}, {Op::Issued, 2}, {Op::Ended, 1},
+                              {Op::Started, 2}, {Op::Loaded}, {Op::Restarted}}),
+              {9, 3, 9, 3}, 3},
+        Story{"AFileReplacedBeforeItStartedNeverCounts",
+              {{Op::Load}, {Op::Issued, 1}, {Op::Load}, {Op::Issued, 2}, {Op::Ended, 1}, {Op::Started, 2},
+               {Op::Loaded}, {Op::Restarted}},
+              {9, 9, 3}, 3},
+        Story{"UnloadReportsStoppedAndTheUnloadedEndIsIgnored", then(playing1, {{Op::Unload}, {Op::Ended, 1}}),
+              {9, 3, 1}, 1},
+        Story{"UnloadWhenStoppedReportsNothing", {{Op::Unload}}, {}, 1},
+        Story{"NoAutoStartLoadsReady", {{Op::LoadPaused}, {Op::Issued, 1}, {Op::Started, 1}, {Op::Loaded},
+                                        {Op::Restarted}}, {9, 10}, 10},
+        Story{"PlayFromReadyPlays", {{Op::LoadPaused}, {Op::Issued, 1}, {Op::Started, 1}, {Op::Loaded}, {Op::Play}},
+              {9, 10, 3}, 3, {R::Resume}},
+        Story{"StopWhileOpeningStaysStoppedWhenLoaded",
+              {{Op::Load}, {Op::Issued, 1}, {Op::Stop}, {Op::Started, 1}, {Op::Loaded}, {Op::Restarted}}, {9, 1}, 1,
+              {R::PauseAtStart}},
+        Story{"PauseWhileOpeningShowsPausedWhenLoaded",
+              {{Op::Load}, {Op::Issued, 1}, {Op::Pause}, {Op::Started, 1}, {Op::Loaded}, {Op::Restarted}}, {9, 2}, 2},
+        Story{"PlayWhileOpeningAfterAStopRunsWhenLoaded",
+              {{Op::Load}, {Op::Issued, 1}, {Op::Stop}, {Op::Play}, {Op::Started, 1}, {Op::Loaded}, {Op::Restarted}},
+              {9, 1, 9, 3}, 3},
+        Story{"TheEndOfAnUnloadedFileIsNotReported",
+              then(playing1, {{Op::Unload}, {Op::EndReached}, {Op::Restarted}}), {9, 3, 1}, 1}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace sorinel::platform
