@@ -16,6 +16,10 @@ constexpr std::int32_t kConfirmIntervalMs = 200;
 constexpr std::int32_t kNextPlayWaitSeconds = 1;
 constexpr std::int32_t kStartSkipWaitSeconds = 2;
 constexpr std::int16_t kLeftButton = 1;
+// The skip's resume may land short of the start value and skip again from
+// inside the first skip; a player that always lands short would otherwise
+// nest skips without end, each pausing for two seconds.
+constexpr int kMaxNestedSkips = 3;
 }  // namespace
 
 PlaybackSequence::PlaybackSequence(const SequenceControls& controls)
@@ -191,6 +195,13 @@ void PlaybackSequence::startHandling()
         return;
     if (!(*start < *duration))
         return;
+    if (skipsInProgress_ >= kMaxNestedSkips)
+        return;
+    ++skipsInProgress_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{skipsInProgress_};
 
     c_.MediaPlayer1.pause();
     if (!pumpOnce())

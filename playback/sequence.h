@@ -73,6 +73,7 @@ private:
     bool chooseNextIndex(std::int16_t highest);
 
     SequenceControls c_;
+    int skipsInProgress_ = 0;  // start skips on the stack, nested in one another
     bool shuttingDown_ = false;
     bool ended_ = false;
 };

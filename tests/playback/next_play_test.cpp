@@ -215,6 +215,7 @@ TEST(ShutdownTest, ClosingDuringTheWaitStillStopsButStartsNoFile)
     rig.seq->NextPlay();
     EXPECT_EQ(rig.player.stopCalls, 1);
     EXPECT_EQ(rig.player.url(), "");
+    EXPECT_EQ(rig.list.selected, -1);
     EXPECT_EQ(rig.filesStarted().size(), 1u);
     rig.list.userSelects(2);
     EXPECT_EQ(rig.filesStarted().size(), 1u);

@@ -94,6 +94,17 @@ TEST(StartSkipTest, TextMadeNonNumericDuringTheWaitLeavesThePlayerPaused)
     EXPECT_EQ(rig.player.playState(), PlayState::Paused);
 }
 
+TEST(StartSkipTest, TextBeyondAnyNumberDuringTheWaitIsNotWritten)
+{
+    Rig rig;
+    rig.startTime.content = "30";
+    rig.player.load("/media/films/a.mp4", PlayState::Playing, 0.0, 300.0);
+    rig.pump.after(1.0, [&] { rig.startTime.content = "1e999"; });
+    rig.seq->MediaPlayer1_PlayStateChange(PlayState::Playing);
+    EXPECT_TRUE(rig.player.positionsSet.empty());
+    EXPECT_EQ(rig.player.playState(), PlayState::Paused);
+}
+
 TEST(StartSkipTest, FailureAfterThePauseKeepsWhatWasDone)
 {
     Rig rig;
@@ -124,6 +135,20 @@ TEST(StartSkipTest, SeekLandingAfterTheTargetDoesNotSkipAgain)
     rig.player.load("/media/films/a.mp4", PlayState::Playing, 0.0, 300.0);
     rig.seq->MediaPlayer1_PlayStateChange(PlayState::Playing);
     EXPECT_EQ(rig.player.positionsSet.size(), 1u);
+}
+
+TEST(StartSkipTest, SeekAlwaysLandingShortSkipsAgainOnlyABoundedNumberOfTimes)
+{
+    Rig rig;
+    rig.startTime.content = "30";
+    rig.player.seekLandsAfter = -0.6;  // 29.4: rounded below the start value
+    rig.player.load("/media/films/a.mp4", PlayState::Playing, 0.0, 300.0);
+    rig.seq->MediaPlayer1_PlayStateChange(PlayState::Playing);
+    EXPECT_EQ(rig.player.positionsSet, (std::vector<double>{30.0, 30.0, 30.0}));
+    EXPECT_EQ(rig.player.playState(), PlayState::Playing);
+    // Once those skips have returned, a later report may skip again.
+    rig.seq->MediaPlayer1_PlayStateChange(PlayState::Playing);
+    EXPECT_EQ(rig.player.positionsSet.size(), 6u);
 }
 
 struct FullScreenRow {
