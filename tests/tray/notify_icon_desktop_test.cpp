@@ -20,13 +20,12 @@
 #include "tray/lifecycle.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_record.h"
+#include "tray_host.h"
 
 namespace sorinel::tray {
 namespace {
 
-using sorinel::testing::BackgroundProgram;
 using sorinel::testing::pumpFor;
-using sorinel::testing::run;
 using sorinel::testing::waitUntil;
 
 struct Message {
@@ -50,38 +49,15 @@ std::uint32_t tilePicture() {
     return shell::registerPicture(QIcon(tile));
 }
 
-class TrayHost : public ::testing::Test {
+class TrayIconOnHost : public testing::TrayHost {
 protected:
-    static void SetUpTestSuite() {
-        host = new BackgroundProgram("trayer", {"--edge", "top", "--align", "left", "--widthtype", "request",
-                                                "--height", "24", "--SetDockType", "true"});
-        waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000);
-    }
-    static void TearDownTestSuite() {
-        delete host;
-        host = nullptr;
-    }
     void SetUp() override {
-        ASSERT_TRUE(host->running()) << "trayer did not start";
-        ASSERT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
+        TrayHost::SetUp();
         received.clear();
     }
-
-    // Clicks the middle of the icon once the tray host has embedded it.
-    static void click(const QSystemTrayIcon& icon, int button) {
-        ASSERT_TRUE(waitUntil([&] { return icon.geometry().width() > 0; }, 5000)) << "icon never embedded";
-        pumpFor(300);  // the host maps the icon a moment after embedding it
-        const QPoint centre = icon.geometry().center();
-        run("xdotool", {"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click",
-                        QString::number(button)});
-    }
-
-    static BackgroundProgram* host;
 };
 
-BackgroundProgram* TrayHost::host = nullptr;
-
-TEST_F(TrayHost, IconShowsItsTipAndClicksReachTheWindowProcedure) {
+TEST_F(TrayIconOnHost, IconShowsItsTipAndClicksReachTheWindowProcedure) {
     constexpr std::int32_t hWnd = 0x3101;
     shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &RecordingProc);
     const TrayRecord add = makeTrayRecord(hWnd, 7, tilePicture(), kTrayTip);
@@ -112,7 +88,7 @@ TEST_F(TrayHost, IconShowsItsTipAndClicksReachTheWindowProcedure) {
     shell::releaseWindow(hWnd);
 }
 
-TEST_F(TrayHost, MenuFirstEntryActsAsALeftPress) {
+TEST_F(TrayIconOnHost, MenuFirstEntryActsAsALeftPress) {
     constexpr std::int32_t hWnd = 0x3102;
     shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &RecordingProc);
     ASSERT_TRUE(shell::Shell_NotifyIconA(shell::NIM_ADD, makeTrayRecord(hWnd, 7, tilePicture(), kTrayTip)));
@@ -126,7 +102,7 @@ TEST_F(TrayHost, MenuFirstEntryActsAsALeftPress) {
     shell::releaseWindow(hWnd);
 }
 
-TEST_F(TrayHost, WithoutTheCallbackFlagClicksReachNobody) {
+TEST_F(TrayIconOnHost, WithoutTheCallbackFlagClicksReachNobody) {
     constexpr std::int32_t hWnd = 0x3103;
     shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &RecordingProc);
     ASSERT_TRUE(shell::Shell_NotifyIconA(shell::NIM_ADD, makeTrayRecord(hWnd, 6, tilePicture(), kTrayTip)));
@@ -205,7 +181,7 @@ private:
     std::uint32_t picture_;
 };
 
-TEST_F(TrayHost, LeftClickBringsBackAMinimisedHiddenWindowAndCloseRemovesTheIcon) {
+TEST_F(TrayIconOnHost, LeftClickBringsBackAMinimisedHiddenWindowAndCloseRemovesTheIcon) {
     WidgetForm form(0x3104);
     form.widget.resize(320, 240);
     form.widget.show();
