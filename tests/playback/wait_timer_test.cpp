@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WaitRow{100.6, 1, 1.4},   // start 101, ends above 102
                       WaitRow{101.5, 1, 1.5},   // start 102
                       WaitRow{100.4, 2, 1.6}, WaitRow{100.6, 2, 2.4},
-                      WaitRow{100.0, 0, 0.0},
+                      WaitRow{100.0, 0, 0.0}, WaitRow{100.4, -1, 0.0},
                       // Across midnight the local clock restarts at 0 and never
                       // passes 86401, yet the wait still lasts its time.
                       WaitRow{86399.7, 1, 1.3}, WaitRow{86399.2, 2, 1.8}));
