@@ -50,6 +50,9 @@ TEST_F(MainWindowTray, TheIconIsThereFromTheStartWithItsTip) {
     ASSERT_NE(icon(), nullptr);
     EXPECT_TRUE(icon()->isVisible());
     EXPECT_EQ(icon()->toolTip(), QString::fromUtf8(kTrayTip.data(), kTrayTip.size()));
+    // The picture of Img_taskbar, not a stand-in.
+    ASSERT_FALSE(form->Img_taskbar->picture().isNull());
+    EXPECT_EQ(icon()->icon().pixmap(22, 22).toImage(), form->Img_taskbar->picture().pixmap(22, 22).toImage());
 }
 
 TEST_F(MainWindowTray, MinimiseHidesAndALeftClickRestoresWithTheStateReset) {
