@@ -1,7 +1,6 @@
 #include "platform/shell/notify_icon.h"
 
 #include <QApplication>
-#include <cstring>
 #include <map>
 #include <utility>
 
@@ -48,8 +47,13 @@ void deliverMouseMessage(IconKey key, std::int32_t mouseMessage) {
     const auto it = table().icons.find(key);
     if (it == table().icons.end() || !it->second.hasCallback) return;
     const auto callback = static_cast<std::int32_t>(it->second.callbackMessage);
-    SendMessageA(static_cast<std::int32_t>(key.first), callback,
-                 static_cast<std::int32_t>(key.second), mouseMessage);
+    // Runs from the event loop: a failing window procedure must not take the
+    // loop down with it.
+    try {
+        SendMessageA(static_cast<std::int32_t>(key.first), callback,
+                     static_cast<std::int32_t>(key.second), mouseMessage);
+    } catch (...) {
+    }
 }
 
 void applyFields(IconEntry& entry, const NotifyIconFields& fields) {

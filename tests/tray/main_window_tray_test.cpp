@@ -37,7 +37,12 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return form->isVisible(); }, 5000));
         pumpFor(300);  // the first layout pass and activation
     }
-    void TearDown() override { form.reset(); }
+    void TearDown() override {
+        // Closed the way the user closes it, so the icon and the hook let go
+        // of the window before it is destroyed.
+        if (form && !form->ended()) form->close();
+        form.reset();
+    }
 
     const QSystemTrayIcon* icon() const { return shell::findNotifyIcon(form->hWnd(), kTrayIconId); }
 
