@@ -172,6 +172,7 @@ void MediaPlayer::Impl::setUrl(const QString& path) {
     if (path.isEmpty()) {
         mpv.command({"stop"});
         machine.unload();
+        video->update();  // no last frame left standing
         return;
     }
     startLoad(autoStart);
@@ -287,9 +288,10 @@ void MediaPlayer::Impl::setFullScreen(bool on) {
     escape->setEnabled(false);
     if (fullScreenWindow) {
         fullScreenWindow->removeEventFilter(this);
-        if (fullScreenWindow->windowState() & Qt::WindowFullScreen) {
-            fullScreenWindow->setWindowState(windowStateBefore);
-            fullScreenWindow->show();
+        const Qt::WindowStates now = fullScreenWindow->windowState();
+        if (now & Qt::WindowFullScreen) {
+            // A window minimised (or put away) while full screen stays so.
+            fullScreenWindow->setWindowState(windowStateBefore | (now & Qt::WindowMinimized));
         }
     }
     fullScreenWindow = nullptr;
@@ -344,7 +346,8 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent), d(std::make_unique<
 }
 
 MediaPlayer::~MediaPlayer() {
-    if (d->fullScreen) d->setFullScreen(false);
+    // Full screen is not undone here: the player usually dies with its
+    // window, which is then half destroyed and must not be re-shown.
     // The render context must be released while the engine still exists.
     delete d->video;
     d->video = nullptr;

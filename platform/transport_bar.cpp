@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -40,9 +42,47 @@ protected:
     }
 };
 
-QToolButton* makeButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip) {
+enum class Glyph { Play, Pause, Stop, Sound, Muted };
+
+// Drawn here rather than taken from the style: the desktop's icon theme may
+// have no media icons, or dark ones that vanish on the bar's dark ground.
+QIcon glyphIcon(Glyph glyph) {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(235, 235, 235));
+    switch (glyph) {
+    case Glyph::Play: p.drawPolygon(QPolygonF({QPointF(9, 6), QPointF(26, 16), QPointF(9, 26)})); break;
+    case Glyph::Pause:
+        p.drawRect(QRectF(8, 6, 6, 20));
+        p.drawRect(QRectF(18, 6, 6, 20));
+        break;
+    case Glyph::Stop: p.drawRect(QRectF(8, 8, 16, 16)); break;
+    case Glyph::Sound:
+    case Glyph::Muted: {
+        p.drawPolygon(QPolygonF({QPointF(4, 12), QPointF(10, 12), QPointF(17, 5), QPointF(17, 27), QPointF(10, 20),
+                                 QPointF(4, 20)}));
+        QPen pen(QColor(235, 235, 235), 2.5);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        if (glyph == Glyph::Sound) {
+            p.drawArc(QRectF(12, 9, 10, 14), -60 * 16, 120 * 16);
+            p.drawArc(QRectF(12, 4, 16, 24), -60 * 16, 120 * 16);
+        } else {
+            p.drawLine(QPointF(20, 11), QPointF(29, 21));
+            p.drawLine(QPointF(29, 11), QPointF(20, 21));
+        }
+        break;
+    }
+    }
+    return QIcon(pm);
+}
+
+QToolButton* makeButton(QWidget* parent, Glyph glyph, const QString& tip) {
     auto* b = new QToolButton(parent);
-    b->setIcon(parent->style()->standardIcon(icon));
+    b->setIcon(glyphIcon(glyph));
     b->setToolTip(tip);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
@@ -70,15 +110,15 @@ TransportBar::TransportBar(QWidget* parent) : QWidget(parent) {
     pal.setColor(QPalette::WindowText, Qt::white);
     setPalette(pal);
 
-    playPause_ = makeButton(this, QStyle::SP_MediaPlay, "再生");
-    stop_ = makeButton(this, QStyle::SP_MediaStop, "停止");
+    playPause_ = makeButton(this, Glyph::Play, "再生");
+    stop_ = makeButton(this, Glyph::Stop, "停止");
     seek_ = new JumpSlider(Qt::Horizontal, this);
     seek_->setRange(0, 0);
     seek_->setFocusPolicy(Qt::NoFocus);
     seek_->setToolTip("シーク");
     time_ = new QLabel(this);
     time_->setText(formatPlayTime(0) + " / " + formatPlayTime(0));
-    mute_ = makeButton(this, QStyle::SP_MediaVolume, "ミュート");
+    mute_ = makeButton(this, Glyph::Sound, "ミュート");
     volume_ = new JumpSlider(Qt::Horizontal, this);
     volume_->setRange(0, 100);
     volume_->setValue(100);
@@ -112,7 +152,7 @@ TransportBar::TransportBar(QWidget* parent) : QWidget(parent) {
 void TransportBar::showPlaying(bool playing) {
     if (playing == playing_) return;
     playing_ = playing;
-    playPause_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    playPause_->setIcon(glyphIcon(playing ? Glyph::Pause : Glyph::Play));
     playPause_->setToolTip(playing ? "一時停止" : "再生");
 }
 
@@ -130,7 +170,7 @@ void TransportBar::showTimes(double position, double duration) {
 void TransportBar::showMute(bool muted) {
     if (muted == muted_) return;
     muted_ = muted;
-    mute_->setIcon(style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+    mute_->setIcon(glyphIcon(muted ? Glyph::Muted : Glyph::Sound));
 }
 
 void TransportBar::showVolume(int volume) {

@@ -4,6 +4,7 @@
 #include "platform/media_player.h"
 
 #include "desktop.h"
+#include "platform/transport_bar.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,8 +13,11 @@
 #include <QOpenGLWidget>
 #include <QScreen>
 #include <QSet>
+#include <QSlider>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -200,6 +204,57 @@ TEST_F(PlayerWindow, FullScreenEndedByTheWindowSystemIsFollowed) {
     window.showNormal();
     ASSERT_TRUE(waitUntil([&] { return !player->fullScreen(); }, 3000));
     ASSERT_TRUE(waitUntil([&] { return player->geometry() == QRect(0, 0, 400, 330); }, 3000));
+}
+
+}  // namespace
+}  // namespace sorinel::platform
+
+namespace sorinel::platform {
+namespace {
+
+TEST_F(PlayerWindow, TransportBarDrivesThePlayerAndShowsItsTimes) {
+    playClip(".wmv");
+    auto button = [&](const QString& tip) -> QToolButton* {
+        for (QToolButton* b : player->findChildren<QToolButton*>())
+            if (b->toolTip() == tip) return b;
+        return nullptr;
+    };
+    ASSERT_NE(button("一時停止"), nullptr) << "while playing the first button pauses";
+    button("一時停止")->click();
+    EXPECT_EQ(player->playState(), 2);
+    ASSERT_NE(button("再生"), nullptr);
+    button("再生")->click();
+    EXPECT_EQ(player->playState(), 3);
+    button("停止")->click();
+    EXPECT_EQ(player->playState(), 1);
+    button("ミュート")->click();
+    EXPECT_TRUE(player->mute());
+    button("ミュート")->click();
+    EXPECT_FALSE(player->mute());
+
+    pumpFor(600);
+    QStringList times;
+    for (QLabel* l : player->findChildren<QLabel*>()) times << l->text();
+    EXPECT_TRUE(times.contains("0:00 / 0:04")) << times.join(", ").toStdString();
+
+    // A click on the seek bar jumps there.
+    auto* seek = player->findChild<QSlider*>();
+    ASSERT_NE(seek, nullptr);
+    const QPoint at = onScreen(seek, QPoint(seek->width() * 3 / 4, seek->height() / 2));
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    pumpFor(600);
+    EXPECT_NEAR(player->currentPosition(), 3.0, 0.6);
+    EXPECT_EQ(player->playState(), 1) << "seeking does not start a stopped file";
+}
+
+TEST(PlayTime, ShowsMinutesAndSecondsAndHoursOnlyWhenNeeded) {
+    struct Row {
+        double seconds;
+        const char* text;
+    } rows[] = {{0, "0:00"},       {0.99, "0:00"},      {59.9, "0:59"},        {60, "1:00"},
+                {3599.5, "59:59"}, {3600, "1:00:00"},   {3661, "1:01:01"},     {-3, "0:00"},
+                {std::nan(""), "0:00"}, {36000, "10:00:00"}};
+    for (const Row& r : rows) EXPECT_EQ(formatPlayTime(r.seconds), r.text) << r.seconds;
 }
 
 }  // namespace
