@@ -105,10 +105,13 @@ public:
 };
 
 MediaPlayer::Impl::Impl(MediaPlayer* owner)
-    : q(owner), pump(mpv), machine([this](int s) {
+    : q(owner),
+      pump(mpv),
+      machine([this](int s) {
           bar->showPlaying(s == play_state::Playing);
           emit q->playStateChange(s);
-      }) {
+      },
+              [this](EngineRequest r) { apply(r); }) {
     video = new MpvVideoWidget(mpv, q);
     bar = new TransportBar(q);
     auto* column = new QVBoxLayout(q);
@@ -238,7 +241,6 @@ void MediaPlayer::Impl::apply(EngineRequest request) {
         if (!url.isEmpty()) startLoad(true);
         break;
     }
-    refreshBar();
 }
 
 void MediaPlayer::Impl::seekTo(double seconds) {
@@ -357,9 +359,18 @@ void MediaPlayer::setUrl(const QString& path) { d->setUrl(path); }
 QString MediaPlayer::url() const { return d->url; }
 int MediaPlayer::playState() const { return d->machine.state(); }
 
-void MediaPlayer::play() { d->apply(d->machine.play()); }
-void MediaPlayer::pause() { d->apply(d->machine.pause()); }
-void MediaPlayer::stop() { d->apply(d->machine.stop()); }
+void MediaPlayer::play() {
+    d->machine.play();
+    d->refreshBar();
+}
+void MediaPlayer::pause() {
+    d->machine.pause();
+    d->refreshBar();
+}
+void MediaPlayer::stop() {
+    d->machine.stop();
+    d->refreshBar();
+}
 
 double MediaPlayer::currentPosition() const {
     if (!d->machine.loaded()) return 0;

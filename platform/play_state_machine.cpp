@@ -6,7 +6,8 @@ namespace sorinel::platform {
 
 using namespace play_state;
 
-PlayStateMachine::PlayStateMachine(Reporter report) : report_(std::move(report)) {}
+PlayStateMachine::PlayStateMachine(Reporter report, Requester request)
+    : report_(std::move(report)), request_(std::move(request)) {}
 
 void PlayStateMachine::report(int newState, bool evenIfUnchanged) {
     if (newState == state_ && !evenIfUnchanged) return;
@@ -47,43 +48,47 @@ void PlayStateMachine::unload() {
     report(Stopped);
 }
 
-EngineRequest PlayStateMachine::play() {
-    if (expected_ == NoEntry) return EngineRequest::Reload;
+void PlayStateMachine::play() {
+    if (expected_ == NoEntry) {
+        request(EngineRequest::Reload);
+        return;
+    }
     if (!loaded_) {
         // Still opening: it starts by itself once it runs.
         wantPlaying_ = true;
         heldState_ = Ready;
-        if (state_ != Transitioning) report(Transitioning);
-        return EngineRequest::Resume;
+        request(EngineRequest::Resume);
+        report(Transitioning);
+        return;
     }
     const int before = state_;
     wantPlaying_ = true;
-    if (before == Playing) return EngineRequest::None;
+    if (before == Playing) return;
+    request(before == Stopped ? EngineRequest::RestartFromStart : EngineRequest::Resume);
     // Every resume is announced, whatever came before it.
     report(Playing, true);
-    return before == Stopped ? EngineRequest::RestartFromStart : EngineRequest::Resume;
 }
 
-EngineRequest PlayStateMachine::pause() {
-    if (expected_ == NoEntry) return EngineRequest::None;
+void PlayStateMachine::pause() {
+    if (expected_ == NoEntry) return;
     wantPlaying_ = false;
+    request(EngineRequest::Pause);
     if (!loaded_) {
         heldState_ = Paused;
-        return EngineRequest::Pause;
+        return;
     }
     if (state_ == Playing || state_ == Ready) report(Paused);
-    return EngineRequest::Pause;
 }
 
-EngineRequest PlayStateMachine::stop() {
+void PlayStateMachine::stop() {
     if (expected_ == NoEntry) {
         report(Stopped);
-        return EngineRequest::None;
+        return;
     }
     wantPlaying_ = false;
     heldState_ = Stopped;
+    request(EngineRequest::PauseAtStart);
     report(Stopped);
-    return EngineRequest::PauseAtStart;
 }
 
 void PlayStateMachine::onFileStarted(long long entryId) { mpvCurrent_ = entryId; }

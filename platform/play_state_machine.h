@@ -20,7 +20,7 @@ inline constexpr int Transitioning = 9;
 inline constexpr int Ready = 10;
 }  // namespace play_state
 
-// What the engine must be told after play(), pause() or stop().
+// What the engine must be told for play(), pause() or stop().
 enum class EngineRequest {
     None,
     Resume,              // unpause where it stands
@@ -33,7 +33,11 @@ enum class EngineRequest {
 class PlayStateMachine {
 public:
     using Reporter = std::function<void(int newState)>;
-    explicit PlayStateMachine(Reporter report);
+    using Requester = std::function<void(EngineRequest)>;
+    // play(), pause() and stop() hand their request to the engine before
+    // they report the new state: the report's handler may itself move the
+    // position, and must find the engine already where the request put it.
+    PlayStateMachine(Reporter report, Requester request);
 
     int state() const { return state_; }
     bool loaded() const { return loaded_; }
@@ -49,9 +53,9 @@ public:
     // The current file is unloaded on request.
     void unload();
 
-    EngineRequest play();
-    EngineRequest pause();
-    EngineRequest stop();
+    void play();
+    void pause();
+    void stop();
 
     void onFileStarted(long long entryId);
     void onFileLoaded();
@@ -66,7 +70,12 @@ private:
     bool currentIsExpected() const { return expected_ >= 0 && mpvCurrent_ == expected_; }
     void report(int newState, bool evenIfUnchanged = false);
 
+    void request(EngineRequest r) {
+        if (request_ && r != EngineRequest::None) request_(r);
+    }
+
     Reporter report_;
+    Requester request_;
     int state_ = play_state::Stopped;
     long long expected_ = NoEntry;   // the entry of the file the caller set
     long long mpvCurrent_ = NoEntry; // the entry the engine started last

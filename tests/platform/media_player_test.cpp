@@ -176,6 +176,21 @@ TEST(Transport, StopKeepsTheFileAtItsStartAndPlayStartsOver) {
     EXPECT_LT(pos, 1.2);
 }
 
+TEST(Transport, APositionSetOnThePlayingReportIsKept) {
+    // The program applies its start skip from inside the "playing" report;
+    // play() from stopped must not rewind after that.
+    Player p;
+    p.widget.setUrl(clip(".mpeg"));
+    ASSERT_TRUE(waitUntil([&] { return p.widget.playState() == Playing; }, 10000));
+    p.widget.stop();
+    QObject::connect(&p.widget, &MediaPlayer::playStateChange, [&](int s) {
+        if (s == Playing) p.widget.setCurrentPosition(2.0);
+    });
+    p.widget.play();
+    pumpFor(500);
+    EXPECT_GT(p.widget.currentPosition(), 1.8);
+}
+
 TEST(Transport, EveryPauseAndResumeIsReported) {
     Player p;
     p.widget.setUrl(clip(".wav"));
