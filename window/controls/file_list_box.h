@@ -1,0 +1,63 @@
+#pragma once
+// The file list box File1: the matching files of one folder, at most one of
+// them selected.
+//
+// Contract the play-list logic relies on:
+//   - Setting Path or Pattern re-reads the folder at once. Setting a Path that
+//     cannot be opened throws std::runtime_error and keeps the old folder.
+//   - Click is raised synchronously whenever the selected entry changes: by
+//     mouse, keyboard, or setSelected() (before that call returns), also when
+//     the selection goes away. A re-read that keeps the selected file selected
+//     raises nothing, so a resize (which writes Pattern) does not replay it.
+//   - ListCount is 16-bit: a folder with more entries shows the first 32767.
+
+#include <QListWidget>
+#include <QString>
+#include <cstdint>
+
+#include "window/controls/file_name_pattern.h"
+
+namespace sorinel::window {
+
+class FileListBox : public QListWidget {
+    Q_OBJECT
+public:
+    static constexpr qsizetype kMaxEntries = 32767;
+    static constexpr const char* kInitialPattern = "*.mpeg;*.wma;*.wmv;*.AVI;*.MOV;*.MPG;*.MP3";
+
+    // Starts on the process's working directory with the initial pattern.
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    QString Path() const { return path_; }
+    void setPath(const QString& folder);
+    QString Pattern() const { return pattern_.text(); }
+    void setPattern(const QString& patterns);
+
+    QString FileName() const;  // the selected entry's bare name, "" if none
+    std::int16_t ListIndex() const;  // -1 when nothing is selected
+    std::int16_t ListCount() const;
+    void setSelected(std::int16_t index, bool selected);
+    bool isSelected(std::int16_t index) const;
+    QString entry(std::int16_t index) const;
+
+    // Reads the folder again (a vanished folder leaves an empty list).
+    void refresh();
+
+signals:
+    void Click();
+
+private:
+    void fill(const QStringList& names);
+    void onSelectionChanged();
+
+    QString path_;
+    FileNamePattern pattern_;
+    int reportedIndex_ = -1;  // the selection last reported through Click
+    bool refilling_ = false;
+};
+
+// The folder as the list keeps it: absolute, cleaned, no trailing "/" except
+// for the root folder itself.
+QString normalizedFolder(const QString& folder);
+
+}  // namespace sorinel::window

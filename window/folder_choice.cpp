@@ -1,0 +1,24 @@
+#include "window/folder_choice.h"
+
+namespace sorinel::window {
+
+QString folderOfChosenFile(const QString& path, const QString& title) {
+    // The folder is the path less its bare name. A 16-bit character count
+    // would wrap on very long paths and cut the path in the wrong place; the
+    // full length is used, and a name that is not the path's tail is refused.
+    if (title.isEmpty() || !path.endsWith(title)) return {};
+    return path.left(path.size() - title.size());
+}
+
+void chooseFolder(FileChooser& dialog, FolderTarget& list) {
+    try {
+        if (!dialog.showOpen()) return;
+        const QString folder = folderOfChosenFile(dialog.chosenPath(), dialog.chosenTitle());
+        if (folder.isEmpty()) return;
+        list.setFolder(folder);
+    } catch (...) {
+        // Silently: the list keeps whatever folder it still has.
+    }
+}
+
+}  // namespace sorinel::window

@@ -1,0 +1,350 @@
+#include "window/form1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QPalette>
+#include <type_traits>
+
+#include "tray/lifecycle.h"
+#include "window/folder_choice.h"
+#include "window/form1_layout.h"
+#include "window/form1_tray_access.h"
+#include "window/layout.h"
+#include "window/option_handlers.h"
+#include "window/playback_ports.h"
+#include "window/twips.h"
+#include "window/window_handles.h"
+
+// The pictures live in a static library: their resource must be pulled in by
+// hand, from outside any namespace.
+static void initPictures() { Q_INIT_RESOURCE(resources); }
+
+namespace sorinel::window {
+
+// The play-list logic's view of the controls, owned by the window.
+class Form1Ports {
+public:
+    Form1Ports(Form1& form, std::function<void()> urlChanged)
+        : player(*form.MediaPlayer1, std::move(urlChanged)),
+          list(*form.File1),
+          listloop(*form.listloop_chk),
+          full(*form.full_chk),
+          startTime(*form.StartTime_txt),
+          endTime(*form.EndTime_txt),
+          timer1(*form.Timer1),
+          timer2(*form.Timer2) {}
+
+    PlayerPort player;
+    FileListPort list;
+    CheckBoxPort listloop;
+    CheckBoxPort full;
+    TextBoxPort startTime;
+    TextBoxPort endTime;
+    TimerPort timer1;
+    TimerPort timer2;
+    QtEventPump events;
+};
+
+namespace {
+
+constexpr const char* kPictureIcon = ":/sorinel-icon.ico";
+constexpr const char* kPictureTitle = ":/title.gif";
+constexpr const char* kDialogText = "メディアファイル";
+
+// Creation geometry, in twips from the client area's top-left corner.
+QRect fromTwips(float left, float top, float width, float height) {
+    return QRect(pixelsFromTwips(left), pixelsFromTwips(top), sizeFromTwips(width), sizeFromTwips(height));
+}
+
+void setColours(QWidget* w, QPalette::ColorRole backRole, const QColor& back,
+                QPalette::ColorRole textRole = QPalette::NoRole, const QColor& text = QColor()) {
+    QPalette p = w->palette();
+    p.setColor(backRole, back);
+    if (textRole != QPalette::NoRole) p.setColor(textRole, text);
+    w->setPalette(p);
+    if (backRole == QPalette::Window) w->setAutoFillBackground(true);
+}
+
+// The seconds boxes ask for the desktop font they were designed with and fall
+// back to an installed Japanese gothic of the same kind.
+QFont secondsBoxFont() {
+    const QString designed = QString::fromUtf8("ＭＳ Ｐゴシック");
+    const QStringList fallbacks = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                   QStringLiteral("Noto Sans CJK JP")};
+    QFont::insertSubstitutions(designed, fallbacks);
+    QFont font(designed);
+    font.setFamilies(QStringList{designed} + fallbacks);
+    font.setPointSizeF(11.25);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+CheckBox* makeCheckBox(const char* text, QWidget* parent, QRect geometry) {
+    auto* box = new CheckBox(QString::fromUtf8(text), parent);
+    box->setGeometry(geometry);
+    setColours(box, QPalette::Window, Qt::black, QPalette::WindowText, Qt::white);
+    return box;
+}
+
+TextBox* makeSecondsBox(const char* text, QWidget* parent, QRect geometry, const QColor& back) {
+    auto* box = new TextBox(QString::fromUtf8(text), parent);
+    box->setGeometry(geometry);
+    box->setFont(secondsBoxFont());
+    setColours(box, QPalette::Base, back);
+    return box;
+}
+
+// The dialog and the list as the folder choice sees them.
+class DialogChooser final : public FileChooser {
+public:
+    explicit DialogChooser(OpenFileDialog& dialog) : dialog_(dialog) {}
+    bool showOpen() override { return dialog_.showOpen(); }
+    QString chosenPath() const override { return dialog_.FileName(); }
+    QString chosenTitle() const override { return dialog_.FileTitle(); }
+
+private:
+    OpenFileDialog& dialog_;
+};
+
+class ListFolder final : public FolderTarget {
+public:
+    explicit ListFolder(FileListBox& list) : list_(list) {}
+    void setFolder(const QString& folder) override { list_.setPath(folder); }
+
+private:
+    FileListBox& list_;
+};
+
+}  // namespace
+
+Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* parent)
+    : QWidget(parent), random_(random) {
+    initPictures();
+    createControls();
+    applyPlayerSettings();
+    setupTabOrder();
+
+    ports_ = std::make_unique<Form1Ports>(*this, [this] { updateTitlePicture(); });
+    sequence_ = std::make_unique<playback::PlaybackSequence>(playback::SequenceControls{
+        ports_->player, ports_->list, ports_->listloop, ports_->full, ports_->startTime, ports_->endTime,
+        ports_->timer1, ports_->timer2, clock, random_, ports_->events});
+    layout_ = std::make_unique<Form1Layout>(*this);
+    trayAccess_ = std::make_unique<Form1TrayAccess>(*this, ports_->timer1, ports_->timer2, ports_->player);
+
+    setupPlaybackConnections();
+    setupFolderConnections();
+    setupOptionConnections();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowIcon(QIcon(QString::fromLatin1(kPictureIcon)));
+    resize(sizeFromTwips(6270), sizeFromTwips(5010));
+    // The desktop's window-frame colour: black in the classic schemes.
+    setColours(this, QPalette::Window, Qt::black);
+
+    listloop_chk = makeCheckBox("リストループ", this, fromTwips(4440, 4080, 1455, 255));
+    listloop_chk->setObjectName("listloop_chk");
+    listloop_chk->setValue(1);
+    Timer2 = new IntervalTimer(0, true, this);
+    Timer2->setObjectName("Timer2");
+    full_chk = makeCheckBox("フルスクリーン", this, fromTwips(4440, 3840, 1455, 255));
+    full_chk->setObjectName("full_chk");
+    Timer1 = new IntervalTimer(2000, true, this);
+    Timer1->setObjectName("Timer1");
+    EndTime_txt = makeSecondsBox("終了秒", this, fromTwips(5280, 4680, 855, 270), QColor(255, 192, 192));
+    EndTime_txt->setObjectName("EndTime_txt");
+    StartTime_txt = makeSecondsBox("開始秒", this, fromTwips(4440, 4680, 855, 270), QColor(192, 192, 255));
+    StartTime_txt->setObjectName("StartTime_txt");
+    randam_chk = makeCheckBox("ﾗﾝﾀﾞﾑ", this, fromTwips(5280, 3600, 975, 255));
+    randam_chk->setObjectName("randam_chk");
+    loop_chk = makeCheckBox("ﾙｰﾌﾟ", this, fromTwips(4440, 3600, 735, 255));
+    loop_chk->setObjectName("loop_chk");
+    CommonDialog1 = std::make_unique<OpenFileDialog>(this);
+    CommonDialog1->setDialogTitle(QString::fromUtf8(kDialogText));
+    File1 = new FileListBox(this);
+    File1->setObjectName("File1");
+    File1->setGeometry(fromTwips(4440, 0, 1695, 2790));
+    setColours(File1, QPalette::Base, Qt::black, QPalette::Text, Qt::white);
+    Command1 = new QPushButton(QString::fromUtf8("フォルダ設定"), this);
+    Command1->setObjectName("Command1");
+    Command1->setGeometry(fromTwips(4440, 3120, 1695, 420));
+    setColours(Command1, QPalette::Button, Qt::white);
+    Img_taskbar = new ImageBox(this);
+    Img_taskbar->setObjectName("Img_taskbar");
+    Img_taskbar->setGeometry(fromTwips(2400, 1680, 720, 720));
+    Img_taskbar->setPictureFile(QString::fromLatin1(kPictureIcon));
+    Img_taskbar->hide();
+    MediaPlayer1 = new platform::MediaPlayer(this);
+    MediaPlayer1->setObjectName("MediaPlayer1");
+    MediaPlayer1->setPlacement(fromTwips(0, 0, 4440, 4275));
+    // Created after the player, so it lies over it.
+    Image1 = new ImageBox(this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(fromTwips(0, 0, 4380, 3780));
+    Image1->setPictureFile(QString::fromLatin1(kPictureTitle));
+}
+
+void Form1::applyPlayerSettings() {
+    MediaPlayer1->setUiMode(QStringLiteral("full"));
+    MediaPlayer1->setAutoStart(true);
+    MediaPlayer1->setVolume(100);
+    MediaPlayer1->setMute(false);
+    MediaPlayer1->setRate(1.0);
+    MediaPlayer1->setBalance(0);
+    MediaPlayer1->setStretchToFit(true);
+    MediaPlayer1->setEnableContextMenu(true);
+    MediaPlayer1->setEnabled(true);
+}
+
+void Form1::setupTabOrder() {
+    if (MediaPlayer1->focusPolicy() == Qt::NoFocus) MediaPlayer1->setFocusPolicy(Qt::TabFocus);
+    QWidget* order[] = {File1, Command1, loop_chk, randam_chk, StartTime_txt,
+                        EndTime_txt, full_chk, MediaPlayer1, listloop_chk};
+    for (std::size_t k = 0; k + 1 < std::size(order); ++k) setTabOrder(order[k], order[k + 1]);
+    File1->setFocus();
+}
+
+// Every connection goes through guard(): once the program has ended no
+// handler runs, and a handler that fails does not take the event loop down
+// with it (nothing is reported to the user).
+namespace {
+template <typename Form, typename Fn>
+auto guard(Form* form, Fn fn) {
+    return [form, fn](auto... args) {
+        if (form->ended()) return;
+        try {
+            if constexpr (std::is_invocable_v<Fn, decltype(args)...>)
+                fn(args...);
+            else
+                fn();  // a handler that takes none of the signal's arguments
+        } catch (...) {
+        }
+    };
+}
+}  // namespace
+
+void Form1::setupPlaybackConnections() {
+    auto& seq = *sequence_;
+    connect(File1, &FileListBox::Click, this, guard(this, [&seq] { seq.File1_Click(); }));
+    connect(Timer1, &IntervalTimer::Timer, this, guard(this, [&seq] { seq.Timer1_Timer(); }));
+    connect(Timer2, &IntervalTimer::Timer, this, guard(this, [&seq] { seq.Timer2_Timer(); }));
+    connect(MediaPlayer1, &platform::MediaPlayer::playStateChange, this,
+            guard(this, [this, &seq](int state) {
+                updateTitlePicture();
+                seq.MediaPlayer1_PlayStateChange(state);
+            }));
+    connect(MediaPlayer1, &platform::MediaPlayer::click, this,
+            guard(this, [&seq](int button, int shift, float x, float y) {
+                seq.MediaPlayer1_Click(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
+            }));
+}
+
+void Form1::setupFolderConnections() {
+    connect(Command1, &QPushButton::clicked, this, guard(this, [this] { Command1_Click(); }));
+}
+
+void Form1::setupOptionConnections() {
+    connect(loop_chk, &CheckBox::Click, this, guard(this, [this] { loop_chk_Click(); }));
+    connect(randam_chk, &CheckBox::Click, this, guard(this, [this] { randam_chk_Click(); }));
+    connect(StartTime_txt, &TextBox::Click, this, guard(this, [this] { StartTime_txt_Click(); }));
+    connect(EndTime_txt, &TextBox::Click, this, guard(this, [this] { EndTime_txt_Click(); }));
+}
+
+tray::FormAccess& Form1::trayAccess() { return *trayAccess_; }
+
+std::uint32_t Form1::hWnd() { return handleOfWindow(*this); }
+
+void Form1::raiseLoad() {
+    if (loaded_) return;
+    loaded_ = true;
+    Form_Load();
+}
+
+void Form1::Form_Load() { tray::Form_Load(*trayAccess_); }
+void Form1::Form_Resize() { window::Form_Resize(*layout_); }
+void Form1::Form_Activate() { sequence_->Form_Activate(); }
+void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
+
+void Form1::Command1_Click() {
+    CommonDialog1->setInitDir(File1->Path());
+    DialogChooser dialog(*CommonDialog1);
+    ListFolder list(*File1);
+    chooseFolder(dialog, list);
+}
+
+void Form1::loop_chk_Click() {
+    OrderOptions options{*loop_chk, *randam_chk, sequence_->loopfl, sequence_->randfl, random_};
+    window::loop_chk_Click(options);
+}
+
+void Form1::randam_chk_Click() {
+    OrderOptions options{*loop_chk, *randam_chk, sequence_->loopfl, sequence_->randfl, random_};
+    window::randam_chk_Click(options);
+}
+
+void Form1::StartTime_txt_Click() { selectToEnd(*StartTime_txt); }
+void Form1::EndTime_txt_Click() { selectToEnd(*EndTime_txt); }
+
+void Form1::updateTitlePicture() { Image1->setVisible(MediaPlayer1->url().isEmpty()); }
+
+void Form1::endProgram() {
+    if (ended_) return;
+    ended_ = true;
+    sequence_->endProgram();
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+    QCoreApplication::exit(0);
+}
+
+void Form1::raiseLater(void (Form1::*handler)()) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, handler] {
+            if (ended_) return;
+            try {
+                (this->*handler)();
+            } catch (...) {
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    raiseLater(&Form1::Form_Resize);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) raiseLater(&Form1::Form_Resize);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    raiseLater(&Form1::Form_Activate);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (unloading_ && !ended_) {
+        event->ignore();  // already winding down
+        return;
+    }
+    if (!unloading_) {
+        unloading_ = true;
+        try {
+            Form_Unload();
+        } catch (...) {
+        }
+        if (!ended_) endProgram();
+    }
+    event->accept();
+}
+
+}  // namespace sorinel::window
