@@ -138,10 +138,16 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
         pendingSeek.reset();
         machine.onPlaybackRestarted();
     });
-    connect(&pump, &MpvEventPump::fileEnded, this,
-            [this](long long id, FileEndReason) { machine.onFileEnded(id); });
+    // A seek that ran into the end (or into a failure) never restarts
+    // playback: the position is the engine's again from here on.
+    connect(&pump, &MpvEventPump::fileEnded, this, [this](long long id, FileEndReason) {
+        pendingSeek.reset();
+        machine.onFileEnded(id);
+    });
     connect(&pump, &MpvEventPump::eofReachedChanged, this, [this](bool reached) {
-        if (reached) machine.onEndReached();
+        if (!reached) return;
+        pendingSeek.reset();
+        machine.onEndReached();
     });
 
     connect(video, &MpvVideoWidget::clicked, this, &Impl::onVideoClicked);

@@ -222,6 +222,17 @@ TEST(Transport, PlayAfterTheNaturalEndStartsFromTheBeginning) {
     EXPECT_LT(p.widget.currentPosition(), 1.0);
 }
 
+TEST(Transport, ASeekPastTheEndEndsTheFile) {
+    Player p;
+    p.widget.setUrl(clip(".mp3"));
+    ASSERT_TRUE(waitUntil([&] { return p.widget.playState() == Playing; }, 10000));
+    p.widget.setCurrentPosition(60);
+    ASSERT_TRUE(waitUntil([&] { return p.widget.playState() == Stopped; }, 5000));
+    pumpFor(300);
+    EXPECT_EQ(p.log.states, (std::vector<int>{Transitioning, Playing, Stopped}));
+    EXPECT_LE(p.widget.currentPosition(), p.widget.duration() + 0.1) << "not the unreachable target";
+}
+
 TEST(Transport, ReplacingAPlayingFileNeverReportsStoppedInBetween) {
     Player p;
     p.widget.setUrl(clip(".mpeg"));
