@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace sorinel::platform::midi {
@@ -60,6 +61,17 @@ bool writeAll(int fd, const char* data, qint64 size) {
     }
     return true;
 }
+
+constexpr qint64 HeaderBytes = 44;
+
+// Closes the memory file unless it is handed on.
+struct MemoryFile {
+    int fd = -1;
+    ~MemoryFile() {
+        if (fd >= 0) ::close(fd);
+    }
+    int release() { return std::exchange(fd, -1); }
+};
 
 // Owns the fluidsynth objects of one rendering.
 struct Synth {
@@ -158,30 +170,33 @@ Rendering renderToMemoryWav(const QString& midiPath, const QString& soundFont) {
     fluid_player_set_playback_callback(s.player, &onMidiEvent, &progress);
     if (fluid_player_play(s.player) != FLUID_OK) return {};
 
-    QByteArray pcm;
+    MemoryFile out;
+    out.fd = memfd_create("sorinel-midi", MFD_CLOEXEC);
+    if (out.fd < 0) return {};
+    // The samples go straight into the memory file, behind room for the
+    // header, which is written once the length is known.
+    if (::lseek(out.fd, HeaderBytes, SEEK_SET) != HeaderBytes) return {};
     std::vector<qint16> block(static_cast<size_t>(BlockFrames) * Channels);
     while (fluid_player_get_status(s.player) == FLUID_PLAYER_PLAYING &&
            progress.framesRendered < MaxSeconds * SampleRate) {
         if (fluid_synth_write_s16(s.synth, BlockFrames, block.data(), 0, Channels, block.data(), 1, Channels) != FLUID_OK)
             return {};
-        pcm.append(reinterpret_cast<const char*>(block.data()), static_cast<qsizetype>(block.size() * sizeof(qint16)));
+        if (!writeAll(out.fd, reinterpret_cast<const char*>(block.data()),
+                      static_cast<qint64>(block.size() * sizeof(qint16))))
+            return {};
         progress.framesRendered += BlockFrames;
     }
     // The song ends with the block that held its last event; what follows is
     // the player's grace period, not music.
     const qint64 frames = std::min(progress.framesRendered, progress.lastEventFrame + BlockFrames);
     if (progress.lastEventFrame < 0 || frames < MinFrames) return {};
-    pcm.truncate(static_cast<qsizetype>(frames * Channels * sizeof(qint16)));
 
-    const int fd = memfd_create("sorinel-midi", MFD_CLOEXEC);
-    if (fd < 0) return {};
     const QByteArray header = wavHeader(SampleRate, Channels, frames);
-    if (!writeAll(fd, header.constData(), header.size()) || !writeAll(fd, pcm.constData(), pcm.size()) ||
-        ::lseek(fd, 0, SEEK_SET) != 0) {
-        ::close(fd);
+    if (::ftruncate(out.fd, HeaderBytes + frames * Channels * static_cast<qint64>(sizeof(qint16))) != 0 ||
+        ::lseek(out.fd, 0, SEEK_SET) != 0 || !writeAll(out.fd, header.constData(), header.size()) ||
+        ::lseek(out.fd, 0, SEEK_SET) != 0)
         return {};
-    }
-    return {fd, static_cast<double>(frames) / SampleRate};
+    return {out.release(), static_cast<double>(frames) / SampleRate};
 }
 
 }  // namespace sorinel::platform::midi
