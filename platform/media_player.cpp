@@ -281,6 +281,9 @@ void MediaPlayer::Impl::setFullScreen(bool on) {
     if (on == fullScreen) return;
     QWidget* win = q->window();
     if (on) {
+        // A window put away (hidden in the tray, or minimised) stays away: a
+        // file that starts meanwhile must not throw it back onto the screen.
+        if (!win->isVisible() || win->isMinimized()) return;
         fullScreen = true;
         fullScreenWindow = win;
         windowStateBefore = win->windowState() & ~Qt::WindowFullScreen;

@@ -212,6 +212,22 @@ TEST_F(PlayerWindow, FullScreenEndedByTheWindowSystemIsFollowed) {
 namespace sorinel::platform {
 namespace {
 
+TEST_F(PlayerWindow, AWindowPutAwayIsNotBroughtBackByFullScreen) {
+    window.hide();
+    pumpFor(200);
+    player->setFullScreen(true);
+    pumpFor(300);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(player->fullScreen());
+
+    window.showMinimized();
+    ASSERT_TRUE(waitUntil([&] { return window.isMinimized(); }, 3000));
+    player->setFullScreen(true);
+    pumpFor(300);
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_FALSE(player->fullScreen());
+}
+
 TEST_F(PlayerWindow, TransportBarDrivesThePlayerAndShowsItsTimes) {
     playClip(".wmv");
     auto button = [&](const QString& tip) -> QToolButton* {
