@@ -7,6 +7,8 @@
 #include <type_traits>
 
 #include "tray/lifecycle.h"
+#include "tray/mod_wnd_proc.h"
+#include "tray/tray_icon.h"
 #include "window/folder_choice.h"
 #include "window/form1_layout.h"
 #include "window/form1_tray_access.h"
@@ -86,6 +88,7 @@ QFont secondsBoxFont() {
 CheckBox* makeCheckBox(const char* text, QWidget* parent, QRect geometry) {
     auto* box = new CheckBox(QString::fromUtf8(text), parent);
     box->setGeometry(geometry);
+    box->setBackgroundRole(QPalette::Window);  // buttons fill with the button colour otherwise
     setColours(box, QPalette::Window, Qt::black, QPalette::WindowText, Qt::white);
     return box;
 }
@@ -140,7 +143,17 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
     setupOptionConnections();
 }
 
-Form1::~Form1() = default;
+// A window destroyed without being closed (tests, a failed start) still takes
+// its tray icon away and stops the hook from reaching it.
+Form1::~Form1() {
+    if (loaded_ && !unloading_) {
+        try {
+            tray::TrayDelete(*trayAccess_);
+        } catch (...) {
+        }
+    }
+    tray::modWndProc::releaseForm(*trayAccess_);
+}
 
 void Form1::createControls() {
     setWindowTitle(QString::fromUtf8(kCaption));
