@@ -125,7 +125,13 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     escape->setEnabled(false);
     connect(escape, &QShortcut::activated, this, [this] { setFullScreen(false); });
 
-    connect(&pump, &MpvEventPump::fileStarted, this, [this](long long id) { machine.onFileStarted(id); });
+    connect(&pump, &MpvEventPump::fileStarted, this, [this](long long id) {
+        machine.onFileStarted(id);
+        // A play list (or a directory) behind a media name ends its own entry
+        // and queues the files it names: the caller sees "stopped", so
+        // nothing may go on sounding.
+        if (machine.isForeign(id)) mpv.command({"stop"});
+    });
     connect(&pump, &MpvEventPump::fileLoaded, this, [this] {
         machine.onFileLoaded();
         if (machine.loaded() && seekOnLoad) {
@@ -210,6 +216,11 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
                 guard->d->onMidiRendered(mine, r);
             }, Qt::QueuedConnection);
         });
+        return;
+    }
+    // mpv would open a directory as a play list of its files.
+    if (QFileInfo(url).isDir()) {
+        machine.loadFailed();
         return;
     }
     machine.loadIssued(mpv.loadFile(engineTarget(url)));

@@ -57,6 +57,10 @@ public:
     void pause();
     void stop();
 
+    // True for an entry the caller never asked for: one the engine made up
+    // by expanding a play list or a directory, which must not play on its own.
+    bool isForeign(long long entryId) const { return expected_ != EntryPending && entryId != expected_; }
+
     void onFileStarted(long long entryId);
     void onFileLoaded();
     void onPlaybackRestarted();

@@ -151,6 +151,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------------------
 
+// A play list or a directory is not a media file: the engine would expand
+// it into files of its own choosing.
+TEST(BadTargets, PlayListsAndDirectoriesStopAndPlayNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.avi"));
+    QFile::copy(clip(".wav"), dir.filePath("folder.avi/inside.wav"));
+    const QString list = dir.filePath("list.mp3");
+    {
+        QFile f(list);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(("#EXTM3U\n" + clip(".wav") + "\n" + clip(".mp3") + "\n").toUtf8());
+    }
+    for (const QString& path : {list, dir.filePath("folder.avi")}) {
+        Player p;
+        p.widget.setUrl(path);
+        ASSERT_TRUE(waitUntil([&] { return p.log.last() == Stopped; }, 5000)) << path.toStdString();
+        pumpFor(1200);
+        EXPECT_EQ(p.log.states, (std::vector<int>{Transitioning, Stopped})) << path.toStdString();
+        EXPECT_EQ(p.widget.url(), path);
+        EXPECT_EQ(p.widget.currentPosition(), 0);
+    }
+}
+
 TEST(Transport, StopKeepsTheFileAtItsStartAndPlayStartsOver) {
     Player p;
     const QString path = clip(".mpg");

@@ -129,6 +129,19 @@ INSTANTIATE_TEST_SUITE_P(
               then(playing1, {{Op::Unload}, {Op::EndReached}, {Op::Restarted}}), {9, 3, 1}, 1}),
     [](const auto& info) { return info.param.name; });
 
+TEST(Entries, OnlyTheRequestedOneIsOurs) {
+    PlayStateMachine m(nullptr, nullptr);
+    EXPECT_TRUE(m.isForeign(1)) << "nothing requested yet";
+    m.beginLoad(true);
+    EXPECT_FALSE(m.isForeign(7)) << "while the file is prepared, its entry is not known yet";
+    m.loadIssued(7);
+    EXPECT_FALSE(m.isForeign(7));
+    EXPECT_TRUE(m.isForeign(8)) << "an entry the engine added by itself";
+    EXPECT_TRUE(m.isForeign(6));
+    m.unload();
+    EXPECT_TRUE(m.isForeign(7));
+}
+
 // The handler of a report may move the position at once (the start skip on
 // "playing"); a request sent after the report would undo that move.
 TEST(Requests, ReachTheEngineBeforeTheStateIsReported) {
