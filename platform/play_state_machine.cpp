@@ -1,5 +1,6 @@
 #include "platform/play_state_machine.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace sorinel::platform {
@@ -32,6 +33,7 @@ void PlayStateMachine::loadIssued(long long entryId) {
         return;
     }
     expected_ = entryId;
+    lastIssued_ = std::max(lastIssued_, entryId);
 }
 
 void PlayStateMachine::loadFailed() {

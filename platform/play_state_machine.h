@@ -59,7 +59,10 @@ public:
 
     // True for an entry the caller never asked for: one the engine made up
     // by expanding a play list or a directory, which must not play on its own.
-    bool isForeign(long long entryId) const { return expected_ != EntryPending && entryId != expected_; }
+    // Entry ids only grow, so anything above the last one asked for is the
+    // engine's own; lower ones are merely stale (a file replaced before its
+    // start was seen) and must not stop the file that replaced them.
+    bool isForeign(long long entryId) const { return entryId > lastIssued_; }
 
     void onFileStarted(long long entryId);
     void onFileLoaded();
@@ -83,6 +86,7 @@ private:
     int state_ = play_state::Stopped;
     long long expected_ = NoEntry;   // the entry of the file the caller set
     long long mpvCurrent_ = NoEntry; // the entry the engine started last
+    long long lastIssued_ = 0;      // the highest entry ever handed to the engine
     bool loaded_ = false;
     bool wantPlaying_ = false;
     int heldState_ = play_state::Ready;  // shown once loaded when not playing

@@ -282,6 +282,17 @@ TEST(Transport, ReplacingAFileStillLoadingOnlyTheLastOnePlays) {
     EXPECT_NEAR(p.widget.duration(), ffprobeDuration(clip(".mov")), 0.2);
 }
 
+TEST(Transport, TwoFilesSetInARowPlayTheSecond) {
+    Player p;
+    p.widget.setUrl(clip(".wmv"));
+    p.widget.setUrl(clip(".mpg"));
+    ASSERT_TRUE(waitUntil([&] { return p.log.saw(Playing); }, 10000));
+    pumpFor(800);
+    EXPECT_EQ(p.log.states, (std::vector<int>{Transitioning, Transitioning, Playing}));
+    EXPECT_EQ(p.widget.playState(), Playing);
+    EXPECT_GT(p.widget.currentPosition(), 0.3);
+}
+
 TEST(Transport, EmptyUrlUnloadsAndStops) {
     Player p;
     p.widget.setUrl(clip(".wma"));

@@ -129,17 +129,23 @@ INSTANTIATE_TEST_SUITE_P(
               then(playing1, {{Op::Unload}, {Op::EndReached}, {Op::Restarted}}), {9, 3, 1}, 1}),
     [](const auto& info) { return info.param.name; });
 
-TEST(Entries, OnlyTheRequestedOneIsOurs) {
+TEST(Entries, ThoseAboveTheLastRequestedAreTheEnginesOwn) {
     PlayStateMachine m(nullptr, nullptr);
     EXPECT_TRUE(m.isForeign(1)) << "nothing requested yet";
     m.beginLoad(true);
-    EXPECT_FALSE(m.isForeign(7)) << "while the file is prepared, its entry is not known yet";
     m.loadIssued(7);
     EXPECT_FALSE(m.isForeign(7));
-    EXPECT_TRUE(m.isForeign(8)) << "an entry the engine added by itself";
-    EXPECT_TRUE(m.isForeign(6));
+    EXPECT_TRUE(m.isForeign(8)) << "an entry a play list added";
+    m.beginLoad(true);
+    m.loadIssued(9);
+    EXPECT_FALSE(m.isForeign(7)) << "a replaced file starting late is stale, not foreign";
+    EXPECT_TRUE(m.isForeign(10));
+    m.onFileStarted(9);
+    m.onFileEnded(9);  // a play list ends its own entry...
+    EXPECT_TRUE(m.isForeign(10)) << "...and what it queued stays foreign";
     m.unload();
-    EXPECT_TRUE(m.isForeign(7));
+    EXPECT_FALSE(m.isForeign(9));
+    EXPECT_TRUE(m.isForeign(11));
 }
 
 // The handler of a report may move the position at once (the start skip on
