@@ -1,0 +1,95 @@
+// The real program as a child process on a real tray host: its icon is
+// there from the start; a close from the window system removes the icon at
+// once, leaves the window up for the close's wait, and the process then ends
+// with status 0.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStringList>
+#include <xcb/xcb.h>
+
+#include "desktop.h"
+#include "tray_host.h"
+
+namespace sorinel::tray {
+namespace {
+
+using sorinel::testing::mediaDir;
+using sorinel::testing::pumpFor;
+using sorinel::testing::run;
+using sorinel::testing::waitUntil;
+
+// The program's windows that are on screen: the main window and, while it
+// exists, the tray icon (embedded in the host's panel).
+QStringList visibleWindowsOf(qint64 pid) {
+    return run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)})
+        .split('\n', Qt::SkipEmptyParts);
+}
+
+QString mainWindowOf(qint64 pid) {
+    const QStringList found =
+        run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid), "--name", "Sorinel"})
+            .split('\n', Qt::SkipEmptyParts);
+    return found.isEmpty() ? QString() : found.first();
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    const xcb_atom_t a = reply ? reply->atom : XCB_ATOM_NONE;
+    free(reply);
+    return a;
+}
+
+// What a window manager sends when the user closes a window.
+void sendDeleteWindow(xcb_window_t window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    ASSERT_NE(x11, nullptr);
+    xcb_connection_t* c = x11->connection();
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom(c, "WM_PROTOCOLS");
+    event.data.data32[0] = atom(c, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
+
+using ProgramOnTrayHost = testing::TrayHost;
+
+TEST_F(ProgramOnTrayHost, CloseRemovesTheIconAtOnceWaitsAndExitsWithStatusZero) {
+    QProcess program;
+    program.setWorkingDirectory(mediaDir());
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(SORINEL_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    const qint64 pid = program.processId();
+
+    ASSERT_TRUE(waitUntil([&] { return !mainWindowOf(pid).isEmpty(); }, 15000)) << "no main window";
+    ASSERT_TRUE(waitUntil([&] { return visibleWindowsOf(pid).size() == 2; }, 10000))
+        << "no tray icon next to the main window";
+    pumpFor(1000);  // the first layout pass and activation
+
+    const QString window = mainWindowOf(pid);
+    QElapsedTimer sinceClose;
+    sendDeleteWindow(window.toUInt());
+    sinceClose.start();
+
+    // The icon goes first, while the window stays for the wait.
+    EXPECT_TRUE(waitUntil([&] { return visibleWindowsOf(pid).size() == 1; }, 1000))
+        << "the icon outlived the start of the close";
+    EXPECT_TRUE(waitUntil([&] { return sinceClose.elapsed() >= 1200; }, 2000));
+    EXPECT_EQ(mainWindowOf(pid), window) << "the window left before the close's wait";
+
+    ASSERT_TRUE(program.waitForFinished(6000)) << "the program did not end";
+    EXPECT_GE(sinceClose.elapsed(), 1400);
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace sorinel::tray
