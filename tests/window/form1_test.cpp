@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -355,4 +356,25 @@ TEST(Form1Screenshot, JapaneseTextsOnTheRealWindow) {
     f.move(0, 0);
     sorinel::testing::pumpFor(500);
     EXPECT_TRUE(sorinel::testing::screenshot(QStringLiteral(SORINEL_SCREENSHOT)));
+}
+
+TEST(Form1Tray, MinimiseHidesAndATrayClickBringsTheWindowBack) {
+    sorinel::testing::BackgroundProgram trayHost("trayer", {"--edge", "top", "--align", "left"});
+    if (!sorinel::testing::waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 5000))
+        GTEST_SKIP() << "no tray host";
+    FormUnderTest t;
+    Form1& f = *t.form;
+    t.start();
+    sorinel::testing::pumpFor(500);  // the icon docks into the tray host
+
+    f.sequence().i = 2;
+    f.trayAccess().setWindowState(1);
+    ASSERT_TRUE(sorinel::testing::waitUntil([&] { return f.isHidden(); }, 3000));
+
+    // A left click on the icon, at the tray host's first slot.
+    sorinel::testing::run("xdotool", {"mousemove", "--sync", "10", "10", "click", "1"});
+    ASSERT_TRUE(sorinel::testing::waitUntil([&] { return f.isVisible() && !f.isMinimized(); }, 5000));
+    sorinel::testing::pumpFor(300);
+    EXPECT_EQ(f.sequence().i, 0);  // shown again: activated
+    EXPECT_GE(f.frameGeometry().height(), 133);
 }
