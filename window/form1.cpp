@@ -244,18 +244,14 @@ auto guard(Form* form, Fn fn) {
 }  // namespace
 
 void Form1::setupPlaybackConnections() {
-    auto& seq = *sequence_;
-    connect(File1, &FileListBox::Click, this, guard(this, [&seq] { seq.File1_Click(); }));
-    connect(Timer1, &IntervalTimer::Timer, this, guard(this, [&seq] { seq.Timer1_Timer(); }));
-    connect(Timer2, &IntervalTimer::Timer, this, guard(this, [&seq] { seq.Timer2_Timer(); }));
+    connect(File1, &FileListBox::Click, this, guard(this, [this] { File1_Click(); }));
+    connect(Timer1, &IntervalTimer::Timer, this, guard(this, [this] { Timer1_Timer(); }));
+    connect(Timer2, &IntervalTimer::Timer, this, guard(this, [this] { Timer2_Timer(); }));
     connect(MediaPlayer1, &platform::MediaPlayer::playStateChange, this,
-            guard(this, [this, &seq](int state) {
-                updateTitlePicture();
-                seq.MediaPlayer1_PlayStateChange(state);
-            }));
+            guard(this, [this](int state) { MediaPlayer1_PlayStateChange(state); }));
     connect(MediaPlayer1, &platform::MediaPlayer::click, this,
-            guard(this, [&seq](int button, int shift, float x, float y) {
-                seq.MediaPlayer1_Click(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
+            guard(this, [this](int button, int shift, float x, float y) {
+                MediaPlayer1_Click(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
             }));
 }
 
@@ -284,6 +280,19 @@ void Form1::Form_Load() { tray::Form_Load(*trayAccess_); }
 void Form1::Form_Resize() { window::Form_Resize(*layout_); }
 void Form1::Form_Activate() { sequence_->Form_Activate(); }
 void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
+
+void Form1::File1_Click() { sequence_->File1_Click(); }
+void Form1::Timer1_Timer() { sequence_->Timer1_Timer(); }
+void Form1::Timer2_Timer() { sequence_->Timer2_Timer(); }
+
+void Form1::MediaPlayer1_PlayStateChange(int NewState) {
+    updateTitlePicture();
+    sequence_->MediaPlayer1_PlayStateChange(NewState);
+}
+
+void Form1::MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY) {
+    sequence_->MediaPlayer1_Click(nButton, nShiftState, fX, fY);
+}
 
 void Form1::Command1_Click() {
     CommonDialog1->setInitDir(File1->Path());

@@ -68,16 +68,21 @@ public:
     // The Load event.
     void raiseLoad();
 
-    // Handlers.
+    // Handlers. The play-list ones forward to the sequence.
     void Form_Load();
     void Form_Resize();
     void Form_Activate();
     void Form_Unload();
+    void File1_Click();
     void Command1_Click();
     void loop_chk_Click();
     void randam_chk_Click();
     void StartTime_txt_Click();
     void EndTime_txt_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void MediaPlayer1_PlayStateChange(int NewState);
+    void MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY);
 
     // Ends the program: no handler runs afterwards and the event loop exits
     // with status 0.
