@@ -1,5 +1,6 @@
 #include "platform/media_player.h"
 
+#include "platform/full_screen_cover.h"
 #include "platform/midi_synth.h"
 #include "platform/mpv_events.h"
 #include "platform/mpv_handle.h"
@@ -7,12 +8,10 @@
 #include "platform/play_state_machine.h"
 #include "platform/transport_bar.h"
 
-#include <QApplication>
-#include <QEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
-#include <QShortcut>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -54,7 +53,6 @@ QString balanceFilter(int balance) {
 class MediaPlayer::Impl : public QObject {
 public:
     explicit Impl(MediaPlayer* owner);
-    ~Impl() override;
 
     void setUrl(const QString& path);
     void startLoad(bool playWhenLoaded);
@@ -62,14 +60,10 @@ public:
     void apply(EngineRequest request);
     void seekTo(double seconds);
 
-    void setFullScreen(bool on);
-    void coverWindow();
     void applyLayout();
     void refreshBar();
     void showContextMenu(const QPoint& globalPos);
     void onVideoClicked(int button, int shift, float x, float y);
-
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MediaPlayer* q;
     MpvHandle mpv;
@@ -77,7 +71,7 @@ public:
     PlayStateMachine machine;
     MpvVideoWidget* video = nullptr;
     TransportBar* bar = nullptr;
-    QShortcut* escape = nullptr;
+    FullScreenCover* fullScreen = nullptr;
     QTimer barTimer;
 
     QString url;
@@ -97,11 +91,6 @@ public:
     bool stretchToFit = true;
     bool enableContextMenu = true;
     QString uiMode = "full";
-
-    bool fullScreen = false;
-    QRect placement;
-    Qt::WindowStates windowStateBefore;
-    QPointer<QWidget> fullScreenWindow;
 };
 
 MediaPlayer::Impl::Impl(MediaPlayer* owner)
@@ -120,10 +109,11 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     column->addWidget(video, 1);
     column->addWidget(bar);
 
-    escape = new QShortcut(QKeySequence(Qt::Key_Escape), q);
-    escape->setContext(Qt::WindowShortcut);
-    escape->setEnabled(false);
-    connect(escape, &QShortcut::activated, this, [this] { setFullScreen(false); });
+    fullScreen = new FullScreenCover(q);
+    connect(fullScreen, &FullScreenCover::activeChanged, this, [this](bool on) {
+        applyLayout();
+        if (on) video->setFocus();
+    });
 
     connect(&pump, &MpvEventPump::fileStarted, this, [this](long long id) {
         machine.onFileStarted(id);
@@ -157,7 +147,7 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     });
 
     connect(video, &MpvVideoWidget::clicked, this, &Impl::onVideoClicked);
-    connect(video, &MpvVideoWidget::doubleClicked, this, [this] { setFullScreen(false); });
+    connect(video, &MpvVideoWidget::doubleClicked, this, [this] { fullScreen->setActive(false); });
 
     connect(bar, &TransportBar::playPauseClicked, this, [this] {
         if (machine.state() == play_state::Playing) q->pause();
@@ -173,10 +163,6 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     barTimer.start();
 
     mpv.setFlag("keepaspect", !stretchToFit);
-}
-
-MediaPlayer::Impl::~Impl() {
-    if (fullScreenWindow) fullScreenWindow->removeEventFilter(this);
 }
 
 void MediaPlayer::Impl::setUrl(const QString& path) {
@@ -208,7 +194,14 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
         QPointer<MediaPlayer> guard(q);
         QThreadPool::globalInstance()->start([path, mine, guard] {
             const midi::Rendering r = midi::renderToMemoryWav(path, midi::findSoundFont());
-            QMetaObject::invokeMethod(qApp, [guard, mine, r] {
+            // Finished on the GUI thread; the player may be gone by then, and
+            // at exit even the application.
+            QCoreApplication* app = QCoreApplication::instance();
+            if (!app) {
+                if (r.fd >= 0) ::close(r.fd);
+                return;
+            }
+            QMetaObject::invokeMethod(app, [guard, mine, r] {
                 if (!guard) {
                     if (r.fd >= 0) ::close(r.fd);
                     return;
@@ -272,67 +265,12 @@ void MediaPlayer::Impl::seekTo(double seconds) {
 }
 
 void MediaPlayer::Impl::applyLayout() {
-    bar->setVisible(!fullScreen && showsTransportBar(uiMode));
+    bar->setVisible(!fullScreen->active() && showsTransportBar(uiMode));
 }
 
 void MediaPlayer::Impl::refreshBar() {
     if (!bar->isVisible()) return;
     bar->showTimes(q->currentPosition(), q->duration());
-}
-
-void MediaPlayer::Impl::coverWindow() {
-    QWidget* win = fullScreenWindow;
-    if (!win || win == q || !q->parentWidget()) return;
-    const QPoint origin = q->parentWidget()->mapFrom(win, QPoint(0, 0));
-    q->setGeometry(QRect(origin, win->size()));
-    q->raise();
-}
-
-void MediaPlayer::Impl::setFullScreen(bool on) {
-    if (on == fullScreen) return;
-    QWidget* win = q->window();
-    if (on) {
-        // A window put away (hidden in the tray, or minimised) stays away: a
-        // file that starts meanwhile must not throw it back onto the screen.
-        if (!win->isVisible() || win->isMinimized()) return;
-        fullScreen = true;
-        fullScreenWindow = win;
-        windowStateBefore = win->windowState() & ~Qt::WindowFullScreen;
-        applyLayout();
-        win->installEventFilter(this);
-        escape->setEnabled(true);
-        win->showFullScreen();
-        coverWindow();
-        video->setFocus();
-        return;
-    }
-    fullScreen = false;
-    escape->setEnabled(false);
-    if (fullScreenWindow) {
-        fullScreenWindow->removeEventFilter(this);
-        const Qt::WindowStates now = fullScreenWindow->windowState();
-        if (now & Qt::WindowFullScreen) {
-            // A window minimised (or put away) while full screen stays so.
-            fullScreenWindow->setWindowState(windowStateBefore | (now & Qt::WindowMinimized));
-        }
-    }
-    fullScreenWindow = nullptr;
-    applyLayout();
-    if (q->parentWidget() && placement.isValid()) q->setGeometry(placement);
-}
-
-bool MediaPlayer::Impl::eventFilter(QObject* watched, QEvent* event) {
-    if (fullScreen && watched == fullScreenWindow) {
-        if (event->type() == QEvent::Resize) {
-            QTimer::singleShot(0, this, [this] { if (fullScreen) coverWindow(); });
-        } else if (event->type() == QEvent::WindowStateChange &&
-                   !(fullScreenWindow->windowState() & Qt::WindowFullScreen)) {
-            // Someone else (the window manager, a minimise) ended full screen:
-            // follow, so the player does not stay stretched over the window.
-            QTimer::singleShot(0, this, [this] { setFullScreen(false); });
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void MediaPlayer::Impl::onVideoClicked(int button, int shift, float x, float y) {
@@ -348,9 +286,9 @@ void MediaPlayer::Impl::showContextMenu(const QPoint& globalPos) {
     menu->addAction(playing ? "一時停止" : "再生", q, [this, playing] { playing ? q->pause() : q->play(); });
     menu->addAction("停止", q, &MediaPlayer::stop);
     menu->addSeparator();
-    QAction* full = menu->addAction("全画面表示", q, [this] { setFullScreen(!fullScreen); });
+    QAction* full = menu->addAction("全画面表示", q, [this] { fullScreen->setActive(!fullScreen->active()); });
     full->setCheckable(true);
-    full->setChecked(fullScreen);
+    full->setChecked(fullScreen->active());
     QAction* muteAction = menu->addAction("ミュート", q, [this] { q->setMute(!mute); });
     muteAction->setCheckable(true);
     muteAction->setChecked(mute);
@@ -368,8 +306,6 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent), d(std::make_unique<
 }
 
 MediaPlayer::~MediaPlayer() {
-    // Full screen is not undone here: the player usually dies with its
-    // window, which is then half destroyed and must not be re-shown.
     // The render context must be released while the engine still exists.
     delete d->video;
     d->video = nullptr;
@@ -408,8 +344,8 @@ double MediaPlayer::duration() const {
     return std::max(0.0, d->mpv.getDouble("duration").value_or(0));
 }
 
-void MediaPlayer::setFullScreen(bool on) { d->setFullScreen(on); }
-bool MediaPlayer::fullScreen() const { return d->fullScreen; }
+void MediaPlayer::setFullScreen(bool on) { d->fullScreen->setActive(on); }
+bool MediaPlayer::fullScreen() const { return d->fullScreen->active(); }
 
 void MediaPlayer::setAutoStart(bool on) { d->autoStart = on; }
 bool MediaPlayer::autoStart() const { return d->autoStart; }
@@ -457,10 +393,7 @@ void MediaPlayer::setUiMode(const QString& mode) {
 }
 QString MediaPlayer::uiMode() const { return d->uiMode; }
 
-void MediaPlayer::setPlacement(const QRect& rect) {
-    d->placement = rect;
-    if (!d->fullScreen) setGeometry(rect);
-}
-QRect MediaPlayer::placement() const { return d->placement; }
+void MediaPlayer::setPlacement(const QRect& rect) { d->fullScreen->setPlacement(rect); }
+QRect MediaPlayer::placement() const { return d->fullScreen->placement(); }
 
 }  // namespace sorinel::platform
