@@ -179,6 +179,12 @@ check_wmclass() {
   local class=""
   [ -n "$window" ] && class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)".*/\1/p')
   kill "$pid" 2>/dev/null || true
+  # A program that does not end on TERM would hold the test open.
+  for tries in $(seq 25); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   [ -n "$window" ] || fail "sorinel showed no window within 20 s" || return
   [ "$class" = "$want" ] || fail "the window's class is '$class', the desktop entry says '$want'"
