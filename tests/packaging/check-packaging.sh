@@ -169,8 +169,8 @@ check_wmclass() {
   # A desktop matches a launch to its entry by the class of the window that
   # appears, so look at the real program's first visible window.
   "$usr/bin/sorinel" >/dev/null 2>&1 &
-  local pid=$! window="" tries
-  for tries in $(seq 100); do
+  local pid=$! window=""
+  for _ in $(seq 100); do
     window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1) || true
     [ -n "$window" ] && break
     kill -0 "$pid" 2>/dev/null || break
@@ -180,13 +180,13 @@ check_wmclass() {
   [ -n "$window" ] && class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)".*/\1/p')
   kill "$pid" 2>/dev/null || true
   # A program that does not end on TERM would hold the test open.
-  for tries in $(seq 25); do
+  for _ in $(seq 25); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2
   done
   kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  [ -n "$window" ] || fail "sorinel showed no window within 20 s" || return
+  [ -n "$window" ] || fail "sorinel showed no window: it ended, or 20 s passed" || return
   [ "$class" = "$want" ] || fail "the window's class is '$class', the desktop entry says '$want'"
 }
 
