@@ -66,7 +66,9 @@ TEST_P(Stories, ReportExactlyTheExpectedStates) {
     }
     EXPECT_EQ(reports, story.reports);
     EXPECT_EQ(m.state(), story.finalState);
-    if (!story.requests.empty()) EXPECT_EQ(requests, story.requests);
+    if (!story.requests.empty()) {
+        EXPECT_EQ(requests, story.requests);
+    }
 }
 
 using R = EngineRequest;
