@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# Builds Sorinel in Release, generates the benchmark media and prints every
+# performance figure, measured beside the mpv command-line player in the same
+# run where a comparison is made, then a table of them all.
+#
+#   bench/run-all.sh [--idle-seconds N] [--changes N] [--repeat N]
+#
+#   --idle-seconds  how long the idle window is watched (default 10; 30 for the full figure)
+#   --changes       automatic file changes for the memory figure (default 50)
+#   --repeat        start-up repetitions of each program (default 7)
+# Environment: SORINEL_BUILD_DIR (default build-bench). Without a DISPLAY it
+# starts its own Xvfb. The mpv command line is installed with apt when missing;
+# it is used only for comparison.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+idle_seconds=10
+changes=50
+repeat=7
+while [ $# -gt 0 ]; do
+  case $1 in
+    --idle-seconds) idle_seconds=$2; shift 2 ;;
+    --changes) changes=$2; shift 2 ;;
+    --repeat) repeat=$2; shift 2 ;;
+    *) echo "unknown option: $1" >&2; exit 2 ;;
+  esac
+done
+
+build=${SORINEL_BUILD_DIR:-$root/build-bench}
+media=$build/bench-media
+work=$(mktemp -d)
+log=$work/log
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+say() { printf '\n== %s\n' "$*"; }
+# The value of one "@ key value" line of a benchmark's output.
+figure() { awk -v k="$1" '$1 == "@" && $2 == k { print $3 }' "$2"; }
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0) print "nan"; else printf "%.2f", a / b }'; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+say "Build (Release) in $build"
+SORINEL_BUILD_DIR=$build SORINEL_BUILD_TYPE=Release "$root/scripts/build.sh" >"$log" 2>&1 || { cat "$log"; exit 1; }
+grep -q 'CMAKE_BUILD_TYPE:STRING=Release' "$build/CMakeCache.txt" \
+  || echo "note: $build was configured earlier with another build type"
+b=$build/bench
+
+if ! command -v mpv >/dev/null; then
+  say "Installing the mpv command line (comparison only)"
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends mpv >"$log" 2>&1 \
+    || { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends mpv; }
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec 5>"$work/display"
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=:$(head -1 "$work/display")
+  echo "started Xvfb on $DISPLAY"
+fi
+# No sound device is assumed: Sorinel falls back to the null audio output by
+# itself, mpv is told to use it.
+say "Media in $media"
+"$root/scripts/gen-media.sh" "$media/short" 1
+clip=$media/clip-1080p.mov
+if [ ! -f "$clip" ]; then
+  ffmpeg -nostdin -hide_banner -loglevel error -y \
+    -f lavfi -i "testsrc2=size=1920x1080:rate=30:duration=16" -f lavfi -i "sine=frequency=440:duration=16" \
+    -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac -f mov "$clip.part"
+  mv "$clip.part" "$clip"
+fi
+echo "1080p clip: $(ffprobe -v error -select_streams v -show_entries stream=codec_name,width,height,r_frame_rate -of csv=p=0 "$clip"), 16 s"
+
+# mpv drawing through OpenGL on the software renderer, as Sorinel's render
+# API path does (Debian's mpv offers EGL on X11; Qt draws through GLX); no
+# user configuration, no on-screen controller.
+mpv_gl=(mpv --no-config --osc=no --vo=gpu --gpu-api=opengl --gpu-context=x11egl --opengl-sw=yes --hwdec=auto-safe --ao=null)
+echo "comparison: $(mpv --no-config --version | head -1)"
+
+say "Start-up: process start to window mapped ($repeat times each, alternating)"
+empty=$work/empty; mkdir -p "$empty"
+: >"$work/start-sorinel"; : >"$work/start-mpv"
+for _ in $(seq "$repeat"); do
+  (cd "$empty" && "$b/window_map_timer" "$build/app/sorinel") | tee -a "$work/start-sorinel-raw"
+  "$b/window_map_timer" "${mpv_gl[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv-raw"
+done
+start_sorinel=$(awk '{ print $1 }' "$work/start-sorinel-raw" | median)
+start_mpv=$(awk '{ print $1 }' "$work/start-mpv-raw" | median)
+echo "median: sorinel $start_sorinel s, mpv $start_mpv s, ratio $(ratio "$start_sorinel" "$start_mpv")"
+
+say "First frame: click on an entry to the first playing report (1080p H.264)"
+"$b/first_frame_bench" "$clip" 6 2>/dev/null | tee "$work/first"
+
+say "Playback cost: CPU seconds per second of the 1080p clip, same video area, twice each alternating"
+: >"$work/play-sorinel"; : >"$work/play-mpv"
+for _ in 1 2; do
+  "$b/playback_cost_bench" "$clip" 10 2>/dev/null | tee "$work/play"
+  figure playback_cpu "$work/play" >>"$work/play-sorinel"
+  area=$(figure video_area "$work/play")
+  "${mpv_gl[@]}" --really-quiet --keep-open=yes --geometry="$area" "$clip" >/dev/null 2>&1 &
+  mpv_pid=$!
+  pids+=("$mpv_pid")
+  sleep 3   # start and warm up, as Sorinel's 2 s after its first playing report
+  t0=$(cpu_ticks "$mpv_pid"); w0=$(date +%s.%N)
+  sleep 10
+  t1=$(cpu_ticks "$mpv_pid"); w1=$(date +%s.%N)
+  kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
+  awk -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" -v w0="$w0" -v w1="$w1" -v a="$area" \
+    'BEGIN { printf "mpv: %.2f CPU s over %.1f s, %.3f CPU s per second; window %s\n", t / hz, w1 - w0, t / hz / (w1 - w0), a }'
+  awk -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" -v w0="$w0" -v w1="$w1" 'BEGIN { printf "%.3f\n", t / hz / (w1 - w0) }' >>"$work/play-mpv"
+done
+play_sorinel=$(median <"$work/play-sorinel")
+play_mpv=$(median <"$work/play-mpv")
+echo "median: sorinel $play_sorinel, mpv $play_mpv CPU s per second, ratio $(ratio "$play_sorinel" "$play_mpv")"
+
+say "Memory: resident set size across $changes automatic file changes (1 s clips of every kind)"
+"$b/memory_bench" "$media/short" "$changes" 2>/dev/null | tee "$work/memory"
+
+say "Idle: CPU with the window shown and no file loaded, $idle_seconds s"
+"$b/idle_cpu_bench" "$idle_seconds" 2>/dev/null | tee "$work/idle"
+
+say "Folder listing: 30,000 files"
+"$b/folder_listing_bench" 2>/dev/null | tee "$work/listing"
+
+say "Automatic file changes: ten, 1 s clips"
+"$b/auto_advance_bench" "$media/short" 2>/dev/null | tee "$work/advance"
+
+listing_ms=$(awk '/^list box:/ { print $3 }' "$work/listing")
+listing_bare=$(awk '/^listing:/ { print $2 }' "$work/listing")
+gap_median=$(sed -n 's/.*median \([0-9.]*\) s.*/\1/p' "$work/advance")
+advance_cpu=$(sed -n 's/.*(\([0-9]*\)% of one core).*/\1/p' "$work/advance")
+wait_cpu=$(sed -n 's/.*blocking \([0-9.]*\) s, spinning \([0-9.]*\) s.*/\1 s blocking, \2 s spinning/p' "$work/advance")
+
+say "Summary"
+row() { printf '%-44s %-30s %s\n' "$1" "$2" "$3"; }
+row "Figure" "Sorinel (vs mpv)" "Target"
+row "--------------------------------------------" "------------------------------" "------"
+row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs $start_mpv s = $(ratio "$start_sorinel" "$start_mpv")x" "<= 1x mpv"
+row "First frame, click to playing, 1080p" "$(figure first_frame_idle "$work/first") s idle, $(figure first_frame_switch "$work/first") s switching" "-"
+row "Playback CPU s per s, 1080p, $(figure video_area "$work/play")" "$play_sorinel vs $play_mpv = $(ratio "$play_sorinel" "$play_mpv")x" "<= 1.2x mpv"
+row "RSS after start / warm / $(figure rss_changes "$work/memory") changes (MiB)" "$(figure rss_start "$work/memory") / $(figure rss_warm "$work/memory") / $(figure rss_end "$work/memory")" "-"
+row "RSS growth from start / after 5 changes" "$(figure rss_growth_start "$work/memory")% / $(figure rss_growth_warm "$work/memory")%" "<= 5%"
+row "Idle CPU, no file, $(figure idle_seconds "$work/idle") s" "$(figure idle_percent "$work/idle")% of one core" "< 0.5%"
+row "Folder of 30,000 files: listing / list box" "$listing_bare ms / $listing_ms ms" "-"
+row "Ten automatic changes: gap, median" "$gap_median s (CPU $advance_cpu% of a core)" "-"
+row "One-second wait between files, CPU" "$wait_cpu" "-"
