@@ -6,6 +6,8 @@
 #include "platform/mpv_handle.h"
 #include "platform/mpv_video_widget.h"
 #include "platform/play_state_machine.h"
+#include "platform/screensaver/screen_saver_inhibitor.h"
+#include "platform/screensaver/video_playback_hold.h"
 #include "platform/transport_bar.h"
 
 #include <QCoreApplication>
@@ -68,6 +70,9 @@ public:
     MediaPlayer* q;
     MpvHandle mpv;
     MpvEventPump pump;
+    // Before the state machine: its first report may already reach the hold.
+    std::unique_ptr<ScreenSaverInhibitor> screenSaver;
+    VideoPlaybackHold screenSaverHold;
     PlayStateMachine machine;
     MpvVideoWidget* video = nullptr;
     TransportBar* bar = nullptr;
@@ -96,8 +101,15 @@ public:
 MediaPlayer::Impl::Impl(MediaPlayer* owner)
     : q(owner),
       pump(mpv),
+      screenSaver(makeScreenSaverInhibitor(QCoreApplication::applicationName())),
+      screenSaverHold(*screenSaver),
       machine([this](int s) {
           bar->showPlaying(s == play_state::Playing);
+          // Asked afresh as playing starts: a change notice for the new file
+          // may still be queued behind this report. Updated before the
+          // report, whose handler may already load the next file.
+          if (s == play_state::Playing) screenSaverHold.onVideoPresenceChanged(currentFileShowsVideo(mpv));
+          screenSaverHold.onPlayStateChanged(s);
           emit q->playStateChange(s);
       },
               [this](EngineRequest r) { apply(r); }) {
@@ -140,6 +152,8 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
         pendingSeek.reset();
         machine.onFileEnded(id);
     });
+    connect(&pump, &MpvEventPump::videoPresenceChanged, this,
+            [this](bool hasVideo) { screenSaverHold.onVideoPresenceChanged(hasVideo); });
     connect(&pump, &MpvEventPump::eofReachedChanged, this, [this](bool reached) {
         if (!reached) return;
         pendingSeek.reset();

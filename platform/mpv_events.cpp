@@ -20,11 +20,23 @@ FileEndReason toEndReason(mpv_end_file_reason reason) {
     }
 }
 
+// The album-art flag of the selected video track: unavailable without a
+// video track, set for a cover picture, clear for real video.
+constexpr const char* VideoAlbumArt = "current-tracks/video/albumart";
+
 }  // namespace
+
+bool currentFileShowsVideo(const MpvHandle& mpv) {
+    if (!mpv.valid()) return false;
+    int albumArt = 0;
+    if (mpv_get_property(mpv.get(), VideoAlbumArt, MPV_FORMAT_FLAG, &albumArt) < 0) return false;
+    return albumArt == 0;
+}
 
 MpvEventPump::MpvEventPump(const MpvHandle& mpv, QObject* parent) : QObject(parent), mpv_(mpv) {
     if (!mpv_.valid()) return;
     mpv_observe_property(mpv_.get(), 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_.get(), 0, VideoAlbumArt, MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(mpv_.get(), &MpvEventPump::wakeupCallback, this);
 }
 
@@ -67,6 +79,10 @@ void MpvEventPump::drain() {
             if (prop && std::strcmp(prop->name, "eof-reached") == 0) {
                 const bool reached = prop->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop->data) != 0;
                 emit eofReachedChanged(reached);
+            } else if (prop && std::strcmp(prop->name, VideoAlbumArt) == 0) {
+                // No value at all: no video track is selected.
+                const bool video = prop->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop->data) == 0;
+                emit videoPresenceChanged(video);
             }
             break;
         }

@@ -16,6 +16,10 @@ class MpvHandle;
 // Why mpv finished with a play-list entry.
 enum class FileEndReason { Eof, Stop, Error, Other };
 
+// Asks the engine now whether the current file shows moving pictures (see
+// videoPresenceChanged); false when nothing is loaded.
+bool currentFileShowsVideo(const MpvHandle& mpv);
+
 class MpvEventPump : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +35,9 @@ signals:
     void playbackRestarted();
     void fileEnded(long long entryId, sorinel::platform::FileEndReason reason);
     void eofReachedChanged(bool reached);
+    // The current file shows moving pictures: a video track is selected and
+    // it is not an album's cover art.
+    void videoPresenceChanged(bool hasVideo);
 
 private:
     void onWakeup();

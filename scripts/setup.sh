@@ -8,10 +8,13 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libgl-dev
   libmpv-dev libfluidsynth-dev libgtest-dev
+  libx11-dev libxss-dev
   # run
   libgl1-mesa-dri timgm6mb-soundfont fonts-ipafont-gothic
   # test media and a headless desktop for the window tests
   ffmpeg xvfb xauth xdotool trayer openbox imagemagick x11-utils
+  # a private session bus for the screen saver tests (dbus-run-session)
+  dbus-daemon
   # the Debian package (cpack -G DEB) and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream
 )

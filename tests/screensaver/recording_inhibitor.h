@@ -1,0 +1,20 @@
+#pragma once
+// An inhibitor that only records what reaches a backend.
+
+#include "platform/screensaver/screen_saver_inhibitor.h"
+
+#include <QStringList>
+
+namespace sorinel::testing {
+
+class RecordingInhibitor final : public platform::ScreenSaverInhibitor {
+public:
+    // "hold:<reason>" and "release", in order.
+    QStringList log;
+
+protected:
+    void startHolding(const QString& reason) override { log << "hold:" + reason; }
+    void stopHolding() override { log << "release"; }
+};
+
+}  // namespace sorinel::testing
