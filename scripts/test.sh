@@ -7,4 +7,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 build=${SORINEL_BUILD_DIR:-$root/build}
-ctest --test-dir "$build" --output-on-failure --timeout 600 "$@"
+ctest --test-dir "$build" --output-on-failure --timeout 600 --parallel "$(nproc)" "$@"
