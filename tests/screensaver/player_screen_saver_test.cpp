@@ -3,12 +3,12 @@
 // does, and a pause, a stop, an end or another file gives the hold back.
 #include "platform/media_player.h"
 
+#include "cover_art_song.h"
 #include "desktop.h"
 #include "fake_screen_saver_service.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -135,13 +135,8 @@ TEST_F(PlayerSaver, NaturalEndAndUnloadRelease) {
 TEST_F(PlayerSaver, CoverArtDoesNotHold) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString song = dir.filePath("cover.mp3");
-    sorinel::testing::run("ffmpeg", {"-nostdin", "-y", "-loglevel", "error",
-                                     "-f", "lavfi", "-i", "sine=frequency=440:duration=3",
-                                     "-f", "lavfi", "-i", "color=c=red:size=64x64:duration=0.04:rate=25",
-                                     "-map", "0:a", "-map", "1:v", "-c:a", "libmp3lame", "-c:v", "mjpeg",
-                                     "-disposition:v", "attached_pic", "-id3v2_version", "3", song});
-    ASSERT_TRUE(QFile::exists(song));
+    const QString song = sorinel::testing::makeCoverArtSong(dir.path());
+    ASSERT_FALSE(song.isEmpty());
     playFile(song);
     pumpFor(800);
     EXPECT_EQ(service.count("Inhibit"), 0);
