@@ -1,6 +1,9 @@
 // The composition root: the application object, the real clock and random
 // source, and the one window. The program takes no command line.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <clocale>
 
 #include "playback/system_clock.h"
@@ -17,6 +20,12 @@ int main(int argc, char** argv) {
     // The window hides itself while minimised and ends the program itself
     // when it is closed.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The window's own texts are Japanese whatever the locale; Qt's (the file
+    // dialog's labels and buttons) follow the user's language where installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     sorinel::playback::SystemClock clock;
     sorinel::playback::SystemRandom random;

@@ -10,7 +10,7 @@ packages=(
   libmpv-dev libfluidsynth-dev libgtest-dev
   libx11-dev libxss-dev
   # run
-  libgl1-mesa-dri timgm6mb-soundfont fonts-ipafont-gothic
+  libgl1-mesa-dri timgm6mb-soundfont fonts-ipafont-gothic qt6-translations-l10n
   # test media and a headless desktop for the window tests
   ffmpeg xvfb xauth xdotool trayer openbox imagemagick x11-utils
   # a private session bus for the screen saver tests (dbus-run-session)
