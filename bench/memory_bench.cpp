@@ -1,7 +1,8 @@
-// Resident set size of the window process: after start, after the first few
-// automatic file changes (decoders, soundfont and GL buffers in place), and
-// after many automatic file changes through a folder of short clips of every
-// kind the list shows, with list looping on.
+// Resident set size of the window process: after start, after the first pass
+// through the folder (every kind of file decoded once: decoders, soundfont and
+// GL buffers in place), and after many automatic file changes through a
+// folder of short clips of every kind the list shows, with list looping on.
+// The size at the end of each pass shows whether it keeps climbing.
 //
 //   xvfb-run -a bench/memory_bench MEDIA_DIR [CHANGES]
 // MEDIA_DIR holds the clips made by scripts/gen-media.sh (1 s clips keep it short).
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <clocale>
 #include <cstdio>
+#include <vector>
 
 #include "bench/bench_support.h"
 #include "playback/system_clock.h"
@@ -29,7 +31,6 @@ int main(int argc, char** argv) {
     }
     const QString media = QString::fromLocal8Bit(argv[1]);
     const int changes = argc > 2 ? std::atoi(argv[2]) : 50;
-    constexpr int kWarmChanges = 5;
     QTemporaryDir folder;
     for (const QFileInfo& file : QDir(media).entryInfoList(QDir::Files))
         if (!file.fileName().startsWith('.')) QFile::link(file.absoluteFilePath(), folder.filePath(file.fileName()));
@@ -42,34 +43,43 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
     form.File1->setPath(folder.path());
     form.listloop_chk->setValue(1);
+    const int files = form.File1->ListCount();
+    if (files < 2) return 2;
     sorinel::bench::settle(1.0);
     const long atStart = residentKiB();
 
+    // The first playing report is the clicked file; every further one is a
+    // change. passEnds[k] is the size when change (k + 1) * files plays.
     int playingReports = 0;
-    long afterWarmUp = -1;
+    std::vector<long> passEnds;
     QObject::connect(form.MediaPlayer1, &sorinel::platform::MediaPlayer::playStateChange, &form, [&](int state) {
         if (state != 3) return;
-        ++playingReports;
-        if (playingReports == kWarmChanges + 1) afterWarmUp = residentKiB();
+        const int change = playingReports++;
+        if (change > 0 && change % files == 0) passEnds.push_back(residentKiB());
     });
     const double wall0 = monotonic();
     form.File1->setSelected(0, true);
-    // The first report is the clicked file; every further one is a change.
     const bool done = sorinel::bench::waitUntil([&] { return playingReports > changes; }, 10.0 * changes + 30);
     sorinel::bench::settle(0.5);
     const long atEnd = residentKiB();
     const double wall = monotonic() - wall0;
     form.MediaPlayer1->setUrl(QString());
+    if (passEnds.empty()) {
+        std::fprintf(stderr, "fewer changes than one pass through the %d files\n", files);
+        return 1;
+    }
 
     const auto mib = [](long kib) { return kib / 1024.0; };
-    std::printf("memory (VmRSS): after start %.1f MiB, after %d changes %.1f MiB, after %d changes %.1f MiB (%.0f s, %d files)\n",
-                mib(atStart), kWarmChanges, mib(afterWarmUp), playingReports - 1, mib(atEnd), wall,
-                form.File1->ListCount());
-    std::printf("growth: from start %+.1f%%, from change %d to change %d %+.1f%%\n",
-                100.0 * (atEnd - atStart) / atStart, kWarmChanges, playingReports - 1,
-                100.0 * (atEnd - afterWarmUp) / afterWarmUp);
-    std::printf("@ rss_start %.1f\n@ rss_warm %.1f\n@ rss_end %.1f\n@ rss_changes %d\n@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n",
-                mib(atStart), mib(afterWarmUp), mib(atEnd), playingReports - 1, 100.0 * (atEnd - atStart) / atStart,
-                100.0 * (atEnd - afterWarmUp) / afterWarmUp);
+    const auto growth = [](long from, long to) { return 100.0 * (to - from) / from; };
+    std::printf("memory (VmRSS) over %d automatic changes through %d files in %.0f s: after start %.1f MiB, at the end %.1f MiB\n",
+                playingReports - 1, files, wall, mib(atStart), mib(atEnd));
+    std::printf("at the end of each pass:");
+    for (size_t k = 0; k < passEnds.size(); ++k) std::printf(" %zu: %.1f MiB", (k + 1) * files, mib(passEnds[k]));
+    std::printf("\ngrowth: from start %+.1f%%, from the end of the first pass (change %d) %+.1f%%\n",
+                growth(atStart, atEnd), files, growth(passEnds.front(), atEnd));
+    std::printf("@ rss_start %.1f\n@ rss_warm %.1f\n@ rss_warm_change %d\n@ rss_end %.1f\n@ rss_changes %d\n"
+                "@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n",
+                mib(atStart), mib(passEnds.front()), files, mib(atEnd), playingReports - 1, growth(atStart, atEnd),
+                growth(passEnds.front(), atEnd));
     return done ? 0 : 1;
 }

@@ -52,11 +52,13 @@ int main(int argc, char** argv) {
     sorinel::bench::settle(2.0);
 
     const double position0 = form.MediaPlayer1->currentPosition();
+    const auto threads0 = sorinel::bench::threadTicks();
     const double cpu0 = cpuSeconds();
     const double wall0 = monotonic();
     sorinel::bench::settle(seconds);
     const double cpu = cpuSeconds() - cpu0;
     const double wall = monotonic() - wall0;
+    const QString shares = sorinel::bench::threadShares(threads0, sorinel::bench::threadTicks());
     const double played = form.MediaPlayer1->currentPosition() - position0;
     const bool stillPlaying = playing;
     const QSize area = sorinel::bench::videoAreaSize(form);
@@ -64,6 +66,7 @@ int main(int argc, char** argv) {
 
     std::printf("playback: %.2f CPU s over %.1f s (%.1f s of media played), %.3f CPU s per second; video area %dx%d\n",
                 cpu, wall, played, cpu / wall, area.width(), area.height());
+    std::printf("by thread: %s\n", qPrintable(shares));
     std::printf("@ playback_cpu %.3f\n@ video_area %dx%d\n", cpu / wall, area.width(), area.height());
     return stillPlaying ? 0 : 1;
 }

@@ -42,6 +42,19 @@ figure() { awk -v k="$1" '$1 == "@" && $2 == k { print $3 }' "$2"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0) print "nan"; else printf "%.2f", a / b }'; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# "tid name ticks" for each thread of a process.
+thread_ticks() {
+  for t in /proc/"$1"/task/*; do
+    printf '%s %s %s\n' "${t##*/}" "$(tr ' ' '_' <"$t/comm")" "$(awk '{ sub(/.*\) /, ""); print $12 + $13 }' "$t/stat")"
+  done 2>/dev/null
+}
+# Where the CPU went between two thread_ticks snapshots, numbered workers together.
+thread_shares() {
+  awk 'NR == FNR { was[$1] = $3; next }
+       { name = $2; sub(/[0-9]+$/, "", name); used[name] += $3 - was[$1]; total += $3 - was[$1] }
+       END { for (n in used) if (total > 0 && used[n] * 50 >= total) printf "%d %s %d%%\n", used[n], n, 100 * used[n] / total }' "$1" "$2" \
+    | sort -rn | awk '{ printf "%s%s %s", (NR > 1 ? ", " : ""), $2, $3 } END { print "" }'
+}
 
 say "Build (Release) in $build"
 SORINEL_BUILD_DIR=$build SORINEL_BUILD_TYPE=Release "$root/scripts/build.sh" >"$log" 2>&1 || { cat "$log"; exit 1; }
@@ -83,16 +96,20 @@ echo "1080p clip: $(ffprobe -v error -select_streams v -show_entries stream=code
 mpv_gl=(mpv --no-config --osc=no --vo=gpu --gpu-api=opengl --gpu-context=x11egl --opengl-sw=yes --hwdec=auto-safe --ao=null)
 echo "comparison: $(mpv --no-config --version | head -1)"
 
-say "Start-up: process start to window mapped ($repeat times each, alternating)"
+say "Start-up: process start to window mapped ($repeat times each, alternating; empty Qt windows as the floor)"
 empty=$work/empty; mkdir -p "$empty"
-: >"$work/start-sorinel"; : >"$work/start-mpv"
+: >"$work/start-sorinel"; : >"$work/start-mpv"; : >"$work/start-qt"; : >"$work/start-qt-gl"
 for _ in $(seq "$repeat"); do
-  (cd "$empty" && "$b/window_map_timer" "$build/app/sorinel") | tee -a "$work/start-sorinel-raw"
-  "$b/window_map_timer" "${mpv_gl[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv-raw"
+  (cd "$empty" && "$b/window_map_timer" "$build/app/sorinel") | tee -a "$work/start-sorinel"
+  "$b/window_map_timer" "${mpv_gl[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv"
+  "$b/window_map_timer" "$b/bare_qt_window" | tee -a "$work/start-qt"
+  "$b/window_map_timer" "$b/bare_qt_window" --gl | tee -a "$work/start-qt-gl"
 done
-start_sorinel=$(awk '{ print $1 }' "$work/start-sorinel-raw" | median)
-start_mpv=$(awk '{ print $1 }' "$work/start-mpv-raw" | median)
-echo "median: sorinel $start_sorinel s, mpv $start_mpv s, ratio $(ratio "$start_sorinel" "$start_mpv")"
+start_sorinel=$(awk '{ print $1 }' "$work/start-sorinel" | median)
+start_mpv=$(awk '{ print $1 }' "$work/start-mpv" | median)
+start_qt=$(awk '{ print $1 }' "$work/start-qt" | median)
+start_qt_gl=$(awk '{ print $1 }' "$work/start-qt-gl" | median)
+echo "median: sorinel $start_sorinel s, mpv $start_mpv s, ratio $(ratio "$start_sorinel" "$start_mpv"); empty Qt window $start_qt s, with an OpenGL widget $start_qt_gl s"
 
 say "First frame: click on an entry to the first playing report (1080p H.264)"
 "$b/first_frame_bench" "$clip" 6 2>/dev/null | tee "$work/first"
@@ -107,12 +124,15 @@ for _ in 1 2; do
   mpv_pid=$!
   pids+=("$mpv_pid")
   sleep 3   # start and warm up, as Sorinel's 2 s after its first playing report
+  thread_ticks "$mpv_pid" >"$work/threads0"
   t0=$(cpu_ticks "$mpv_pid"); w0=$(date +%s.%N)
   sleep 10
   t1=$(cpu_ticks "$mpv_pid"); w1=$(date +%s.%N)
+  thread_ticks "$mpv_pid" >"$work/threads1"
   kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
   awk -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" -v w0="$w0" -v w1="$w1" -v a="$area" \
     'BEGIN { printf "mpv: %.2f CPU s over %.1f s, %.3f CPU s per second; window %s\n", t / hz, w1 - w0, t / hz / (w1 - w0), a }'
+  echo "by thread: $(thread_shares "$work/threads0" "$work/threads1")"
   awk -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" -v w0="$w0" -v w1="$w1" 'BEGIN { printf "%.3f\n", t / hz / (w1 - w0) }' >>"$work/play-mpv"
 done
 play_sorinel=$(median <"$work/play-sorinel")
@@ -142,10 +162,11 @@ row() { printf '%-44s %-30s %s\n' "$1" "$2" "$3"; }
 row "Figure" "Sorinel (vs mpv)" "Target"
 row "--------------------------------------------" "------------------------------" "------"
 row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs $start_mpv s = $(ratio "$start_sorinel" "$start_mpv")x" "<= 1x mpv"
+row "  empty Qt window / with an OpenGL widget" "$start_qt s / $start_qt_gl s" "-"
 row "First frame, click to playing, 1080p" "$(figure first_frame_idle "$work/first") s idle, $(figure first_frame_switch "$work/first") s switching" "-"
 row "Playback CPU s per s, 1080p, $(figure video_area "$work/play")" "$play_sorinel vs $play_mpv = $(ratio "$play_sorinel" "$play_mpv")x" "<= 1.2x mpv"
-row "RSS after start / warm / $(figure rss_changes "$work/memory") changes (MiB)" "$(figure rss_start "$work/memory") / $(figure rss_warm "$work/memory") / $(figure rss_end "$work/memory")" "-"
-row "RSS growth from start / after 5 changes" "$(figure rss_growth_start "$work/memory")% / $(figure rss_growth_warm "$work/memory")%" "<= 5%"
+row "RSS after start / pass 1 / $(figure rss_changes "$work/memory") changes (MiB)" "$(figure rss_start "$work/memory") / $(figure rss_warm "$work/memory") / $(figure rss_end "$work/memory")" "-"
+row "RSS growth from start / after pass 1 ($(figure rss_warm_change "$work/memory") changes)" "$(figure rss_growth_start "$work/memory")% / $(figure rss_growth_warm "$work/memory")%" "<= 5%"
 row "Idle CPU, no file, $(figure idle_seconds "$work/idle") s" "$(figure idle_percent "$work/idle")% of one core" "< 0.5%"
 row "Folder of 30,000 files: listing / list box" "$listing_bare ms / $listing_ms ms" "-"
 row "Ten automatic changes: gap, median" "$gap_median s (CPU $advance_cpu% of a core)" "-"

@@ -72,7 +72,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [--timeout SECONDS] PROGRAM [ARGS...]\n", argv[0]);
         return 2;
     }
+    // A fresh Xvfb now and then refuses a connection for a moment.
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    for (int attempt = 0; attempt < 20 && xcb_connection_has_error(c); ++attempt) {
+        xcb_disconnect(c);
+        usleep(100000);
+        c = xcb_connect(nullptr, nullptr);
+    }
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "no X display\n");
         return 2;
