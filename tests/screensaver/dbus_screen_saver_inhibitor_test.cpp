@@ -60,7 +60,8 @@ TEST(DBusScreenSaverInhibitor, HoldsOnceAndReleasesWithTheSameCookie) {
     inhibitor.inhibit("動画を再生中");
     settle();
     ASSERT_EQ(service.calls().size(), 1u);
-    const auto& held = service.calls()[0];
+    // A copy: the list of calls grows below.
+    const auto held = service.calls()[0];
     EXPECT_EQ(held.method, "Inhibit");
     EXPECT_EQ(held.path, "/org/freedesktop/ScreenSaver");
     EXPECT_EQ(held.appName, "Sorinel");
