@@ -74,6 +74,7 @@ inline QString threadShares(const std::map<int, ThreadTicks>& before, const std:
         const long long used = now.ticks - (was == before.end() ? 0 : was->second.ticks);
         QString name = now.name;
         while (!name.isEmpty() && name.back().isDigit()) name.chop(1);
+        if (name.endsWith('-')) name.chop(1);
         byName[name] += used;
         total += used;
     }

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <clocale>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "bench/bench_support.h"
@@ -75,11 +76,15 @@ int main(int argc, char** argv) {
                 playingReports - 1, files, wall, mib(atStart), mib(atEnd));
     std::printf("at the end of each pass:");
     for (size_t k = 0; k < passEnds.size(); ++k) std::printf(" %zu: %.1f MiB", (k + 1) * files, mib(passEnds[k]));
-    std::printf("\ngrowth: from start %+.1f%%, from the end of the first pass (change %d) %+.1f%%\n",
-                growth(atStart, atEnd), files, growth(passEnds.front(), atEnd));
+    // Over the last whole pass: what one more round through the folder adds
+    // once everything has been loaded at least once.
+    const size_t passes = passEnds.size();
+    const double lastPass = passes > 1 ? growth(passEnds[passes - 2], passEnds[passes - 1]) : std::numeric_limits<double>::quiet_NaN();
+    std::printf("\ngrowth: from start %+.1f%%, from the end of the first pass (change %d) %+.1f%%, over the last whole pass %+.1f%%\n",
+                growth(atStart, atEnd), files, growth(passEnds.front(), atEnd), lastPass);
     std::printf("@ rss_start %.1f\n@ rss_warm %.1f\n@ rss_warm_change %d\n@ rss_end %.1f\n@ rss_changes %d\n"
-                "@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n",
+                "@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n@ rss_growth_last_pass %.1f\n",
                 mib(atStart), mib(passEnds.front()), files, mib(atEnd), playingReports - 1, growth(atStart, atEnd),
-                growth(passEnds.front(), atEnd));
+                growth(passEnds.front(), atEnd), lastPass);
     return done ? 0 : 1;
 }

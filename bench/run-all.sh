@@ -39,7 +39,7 @@ trap cleanup EXIT
 say() { printf '\n== %s\n' "$*"; }
 # The value of one "@ key value" line of a benchmark's output.
 figure() { awk -v k="$1" '$1 == "@" && $2 == k { print $3 }' "$2"; }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else printf "%.3f\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0) print "nan"; else printf "%.2f", a / b }'; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 # "tid name ticks" for each thread of a process.
@@ -51,7 +51,7 @@ thread_ticks() {
 # Where the CPU went between two thread_ticks snapshots, numbered workers together.
 thread_shares() {
   awk 'NR == FNR { was[$1] = $3; next }
-       { name = $2; sub(/[0-9]+$/, "", name); used[name] += $3 - was[$1]; total += $3 - was[$1] }
+       { name = $2; sub(/-?[0-9]+$/, "", name); used[name] += $3 - was[$1]; total += $3 - was[$1] }
        END { for (n in used) if (total > 0 && used[n] * 50 >= total) printf "%d %s %d%%\n", used[n], n, 100 * used[n] / total }' "$1" "$2" \
     | sort -rn | awk '{ printf "%s%s %s", (NR > 1 ? ", " : ""), $2, $3 } END { print "" }'
 }
@@ -98,21 +98,28 @@ echo "comparison: $(mpv --no-config --version | head -1)"
 
 say "Start-up: process start to window mapped ($repeat times each, alternating; empty Qt windows as the floor)"
 empty=$work/empty; mkdir -p "$empty"
-: >"$work/start-sorinel"; : >"$work/start-mpv"; : >"$work/start-qt"; : >"$work/start-qt-gl"
+: >"$work/start-sorinel"; : >"$work/start-mpv"; : >"$work/start-qt"; : >"$work/start-qt-gl"; : >"$work/start-qt-mpv"
 for _ in $(seq "$repeat"); do
   (cd "$empty" && "$b/window_map_timer" "$build/app/sorinel") | tee -a "$work/start-sorinel"
   "$b/window_map_timer" "${mpv_gl[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv"
   "$b/window_map_timer" "$b/bare_qt_window" | tee -a "$work/start-qt"
   "$b/window_map_timer" "$b/bare_qt_window" --gl | tee -a "$work/start-qt-gl"
+  "$b/window_map_timer" "$b/bare_qt_window" --mpv | tee -a "$work/start-qt-mpv"
 done
 start_sorinel=$(awk '{ print $1 }' "$work/start-sorinel" | median)
 start_mpv=$(awk '{ print $1 }' "$work/start-mpv" | median)
 start_qt=$(awk '{ print $1 }' "$work/start-qt" | median)
 start_qt_gl=$(awk '{ print $1 }' "$work/start-qt-gl" | median)
-echo "median: sorinel $start_sorinel s, mpv $start_mpv s, ratio $(ratio "$start_sorinel" "$start_mpv"); empty Qt window $start_qt s, with an OpenGL widget $start_qt_gl s"
+start_qt_mpv=$(awk '{ print $1 }' "$work/start-qt-mpv" | median)
+echo "median: sorinel $start_sorinel s, mpv $start_mpv s, ratio $(ratio "$start_sorinel" "$start_mpv")"
+echo "floors: empty Qt window $start_qt s, with an OpenGL widget $start_qt_gl s, and an initialised libmpv $start_qt_mpv s"
 
-say "First frame: click on an entry to the first playing report (1080p H.264)"
-"$b/first_frame_bench" "$clip" 6 2>/dev/null | tee "$work/first"
+say "First frame: click on an entry to the first playing report (1080p H.264), three processes"
+: >"$work/first"
+for _ in 1 2 3; do "$b/first_frame_bench" "$clip" 4 2>/dev/null | tee -a "$work/first"; done
+first_idle=$(awk '$2 == "first_frame_idle" { print $3 }' "$work/first" | median)
+first_switch=$(awk '$2 == "first_frame_switch" { print $3 }' "$work/first" | median)
+echo "median: from idle $first_idle s, switching $first_switch s"
 
 say "Playback cost: CPU seconds per second of the 1080p clip, same video area, twice each alternating"
 : >"$work/play-sorinel"; : >"$work/play-mpv"
@@ -158,15 +165,15 @@ advance_cpu=$(sed -n 's/.*(\([0-9]*\)% of one core).*/\1/p' "$work/advance")
 wait_cpu=$(sed -n 's/.*blocking \([0-9.]*\) s, spinning \([0-9.]*\) s.*/\1 s blocking, \2 s spinning/p' "$work/advance")
 
 say "Summary"
-row() { printf '%-44s %-30s %s\n' "$1" "$2" "$3"; }
+row() { printf '%-54s %-38s %s\n' "$1" "$2" "$3"; }
 row "Figure" "Sorinel (vs mpv)" "Target"
-row "--------------------------------------------" "------------------------------" "------"
+row "$(printf '%.0s-' $(seq 54))" "$(printf '%.0s-' $(seq 38))" "------"
 row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs $start_mpv s = $(ratio "$start_sorinel" "$start_mpv")x" "<= 1x mpv"
-row "  empty Qt window / with an OpenGL widget" "$start_qt s / $start_qt_gl s" "-"
-row "First frame, click to playing, 1080p" "$(figure first_frame_idle "$work/first") s idle, $(figure first_frame_switch "$work/first") s switching" "-"
+row "  floors: empty Qt window / + OpenGL widget / + libmpv" "$start_qt / $start_qt_gl / $start_qt_mpv s" "-"
+row "First frame, click to playing, 1080p: idle / switching" "$first_idle s / $first_switch s" "-"
 row "Playback CPU s per s, 1080p, $(figure video_area "$work/play")" "$play_sorinel vs $play_mpv = $(ratio "$play_sorinel" "$play_mpv")x" "<= 1.2x mpv"
-row "RSS after start / pass 1 / $(figure rss_changes "$work/memory") changes (MiB)" "$(figure rss_start "$work/memory") / $(figure rss_warm "$work/memory") / $(figure rss_end "$work/memory")" "-"
-row "RSS growth from start / after pass 1 ($(figure rss_warm_change "$work/memory") changes)" "$(figure rss_growth_start "$work/memory")% / $(figure rss_growth_warm "$work/memory")%" "<= 5%"
+row "RSS (MiB) after start / $(figure rss_warm_change "$work/memory") / $(figure rss_changes "$work/memory") changes" "$(figure rss_start "$work/memory") / $(figure rss_warm "$work/memory") / $(figure rss_end "$work/memory")" "-"
+row "RSS growth: from start / from change $(figure rss_warm_change "$work/memory") / last pass" "$(figure rss_growth_start "$work/memory")% / $(figure rss_growth_warm "$work/memory")% / $(figure rss_growth_last_pass "$work/memory")%" "<= 5%"
 row "Idle CPU, no file, $(figure idle_seconds "$work/idle") s" "$(figure idle_percent "$work/idle")% of one core" "< 0.5%"
 row "Folder of 30,000 files: listing / list box" "$listing_bare ms / $listing_ms ms" "-"
 row "Ten automatic changes: gap, median" "$gap_median s (CPU $advance_cpu% of a core)" "-"
