@@ -37,6 +37,8 @@ cleanup() {
 trap cleanup EXIT
 
 say() { printf '\n== %s\n' "$*"; }
+# A benchmark that did not finish leaves its figures out of the table.
+failed() { echo "(this benchmark did not finish; its figures are missing)"; }
 # The value of one "@ key value" line of a benchmark's output.
 figure() { awk -v k="$1" '$1 == "@" && $2 == k { print $3 }' "$2"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else printf "%.3f\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -77,8 +79,11 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$(head -1 "$work/display")
   echo "started Xvfb on $DISPLAY"
 fi
-# No sound device is assumed: Sorinel falls back to the null audio output by
-# itself, mpv is told to use it.
+# mpv is told to use the null audio output; Sorinel uses the desktop's sound
+# and falls back to the null output by itself when there is none.
+if [ -e /dev/snd ] || [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then
+  echo "note: a sound device is present: Sorinel's figures include playing sound, mpv's do not"
+fi
 say "Media in $media"
 "$root/scripts/gen-media.sh" "$media/short" 1
 clip=$media/clip-1080p.mov
@@ -100,11 +105,11 @@ say "Start-up: process start to window mapped ($repeat times each, alternating; 
 empty=$work/empty; mkdir -p "$empty"
 : >"$work/start-sorinel"; : >"$work/start-mpv"; : >"$work/start-qt"; : >"$work/start-qt-gl"; : >"$work/start-qt-mpv"
 for _ in $(seq "$repeat"); do
-  (cd "$empty" && "$b/window_map_timer" "$build/app/sorinel") | tee -a "$work/start-sorinel"
-  "$b/window_map_timer" "${mpv_gl[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv"
-  "$b/window_map_timer" "$b/bare_qt_window" | tee -a "$work/start-qt"
-  "$b/window_map_timer" "$b/bare_qt_window" --gl | tee -a "$work/start-qt-gl"
-  "$b/window_map_timer" "$b/bare_qt_window" --mpv | tee -a "$work/start-qt-mpv"
+  (cd "$empty" && "$b/window_map_timer" "$build/app/sorinel") | tee -a "$work/start-sorinel" || failed
+  "$b/window_map_timer" "${mpv_gl[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv" || failed
+  "$b/window_map_timer" "$b/bare_qt_window" >>"$work/start-qt" || failed
+  "$b/window_map_timer" "$b/bare_qt_window" --gl >>"$work/start-qt-gl" || failed
+  "$b/window_map_timer" "$b/bare_qt_window" --mpv >>"$work/start-qt-mpv" || failed
 done
 start_sorinel=$(awk '{ print $1 }' "$work/start-sorinel" | median)
 start_mpv=$(awk '{ print $1 }' "$work/start-mpv" | median)
@@ -116,7 +121,7 @@ echo "floors: empty Qt window $start_qt s, with an OpenGL widget $start_qt_gl s,
 
 say "First frame: click on an entry to the first playing report (1080p H.264), three processes"
 : >"$work/first"
-for _ in 1 2 3; do "$b/first_frame_bench" "$clip" 4 2>/dev/null | tee -a "$work/first"; done
+for _ in 1 2 3; do "$b/first_frame_bench" "$clip" 4 2>/dev/null | tee -a "$work/first" || failed; done
 first_idle=$(awk '$2 == "first_frame_idle" { print $3 }' "$work/first" | median)
 first_switch=$(awk '$2 == "first_frame_switch" { print $3 }' "$work/first" | median)
 echo "median: from idle $first_idle s, switching $first_switch s"
@@ -124,7 +129,7 @@ echo "median: from idle $first_idle s, switching $first_switch s"
 say "Playback cost: CPU seconds per second of the 1080p clip, same video area, twice each alternating"
 : >"$work/play-sorinel"; : >"$work/play-mpv"
 for _ in 1 2; do
-  "$b/playback_cost_bench" "$clip" 10 2>/dev/null | tee "$work/play"
+  "$b/playback_cost_bench" "$clip" 10 2>/dev/null | tee "$work/play" || failed
   figure playback_cpu "$work/play" >>"$work/play-sorinel"
   area=$(figure video_area "$work/play")
   "${mpv_gl[@]}" --really-quiet --keep-open=yes --geometry="$area" "$clip" >/dev/null 2>&1 &
@@ -147,16 +152,16 @@ play_mpv=$(median <"$work/play-mpv")
 echo "median: sorinel $play_sorinel, mpv $play_mpv CPU s per second, ratio $(ratio "$play_sorinel" "$play_mpv")"
 
 say "Memory: resident set size across $changes automatic file changes (1 s clips of every kind)"
-"$b/memory_bench" "$media/short" "$changes" 2>/dev/null | tee "$work/memory"
+"$b/memory_bench" "$media/short" "$changes" 2>/dev/null | tee "$work/memory" || failed
 
 say "Idle: CPU with the window shown and no file loaded, $idle_seconds s"
-"$b/idle_cpu_bench" "$idle_seconds" 2>/dev/null | tee "$work/idle"
+"$b/idle_cpu_bench" "$idle_seconds" 2>/dev/null | tee "$work/idle" || failed
 
 say "Folder listing: 30,000 files"
-"$b/folder_listing_bench" 2>/dev/null | tee "$work/listing"
+"$b/folder_listing_bench" 2>/dev/null | tee "$work/listing" || failed
 
 say "Automatic file changes: ten, 1 s clips"
-"$b/auto_advance_bench" "$media/short" 2>/dev/null | tee "$work/advance"
+"$b/auto_advance_bench" "$media/short" 2>/dev/null | tee "$work/advance" || failed
 
 listing_ms=$(awk '/^list box:/ { print $3 }' "$work/listing")
 listing_bare=$(awk '/^listing:/ { print $2 }' "$work/listing")
