@@ -3,7 +3,7 @@
 // freedesktop service: the MIT-SCREEN-SAVER extension suspends the server's
 // saver and its DPMS power saving for as long as this client asks, and an
 // idle-timer reset every half minute also keeps screen savers that watch the
-// server's idle time (xscreensaver, light-locker) from starting.
+// server's idle time (such as xscreensaver) from starting.
 //
 // Uses Qt's own X connection, on the GUI thread. Without an X display (a
 // Wayland session, the offscreen platform) it does nothing.
