@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <functional>
 #include <ostream>
 #include <memory>
@@ -115,6 +116,9 @@ TEST_P(BadFolder, TheGoodClipsAroundItPlayInOrder) {
     ASSERT_TRUE(playUntilEnd());
 
     const auto names = playedNames();
+    QStringList shown;
+    for (const auto& n : names) shown << n;
+    std::printf("%s: played %s\n", bad.what, qPrintable(shown.join(" | ")));
     ASSERT_FALSE(names.empty());
     EXPECT_EQ(names.front(), "a-first.avi");
     EXPECT_EQ(names.back(), "c-last.mp3");
