@@ -37,6 +37,9 @@ MpvVideoWidget::MpvVideoWidget(const MpvHandle& mpv, QWidget* parent) : QOpenGLW
 }
 
 MpvVideoWidget::~MpvVideoWidget() {
+    // QOpenGLWidget's own destructor destroys the context, which would run
+    // the handler below on a widget that is no longer one of ours.
+    if (context()) disconnect(context(), &QOpenGLContext::aboutToBeDestroyed, this, nullptr);
     makeCurrent();
     releaseRenderContext();
     doneCurrent();
