@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QOpenGLWidget>
 #include <QSize>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -17,6 +18,8 @@
 #include <vector>
 #include <sys/resource.h>
 
+#include "playback/system_clock.h"
+#include "playback/system_random.h"
 #include "window/form1.h"
 
 namespace sorinel::bench {
@@ -105,6 +108,19 @@ inline bool waitUntil(const std::function<bool()>& done, double seconds) {
 inline void settle(double seconds) {
     waitUntil([] { return false; }, seconds);
 }
+
+// The program's window as a user starts it: loaded and shown.
+struct ShownWindow {
+    playback::SystemClock clock;
+    playback::SystemRandom random;
+    window::Form1 form{clock, random};
+
+    ShownWindow() {
+        form.raiseLoad();
+        form.show();
+    }
+    bool exposed() { return QTest::qWaitForWindowExposed(&form); }
+};
 
 // The size of the area mpv draws the video into, in device pixels.
 inline QSize videoAreaSize(window::Form1& form) {

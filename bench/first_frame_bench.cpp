@@ -15,8 +15,6 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "playback/system_clock.h"
-#include "playback/system_random.h"
 #include "window/form1.h"
 
 using sorinel::bench::monotonic;
@@ -53,12 +51,9 @@ int main(int argc, char** argv) {
     for (const char* name : {"a.", "b."})
         if (!QFile::link(clip.absoluteFilePath(), folder.filePath(QLatin1String(name) + clip.suffix()))) return 2;
 
-    sorinel::playback::SystemClock clock;
-    sorinel::playback::SystemRandom random;
-    sorinel::window::Form1 form(clock, random);
-    form.raiseLoad();
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    sorinel::bench::ShownWindow shown;
+    if (!shown.exposed()) return 1;
+    sorinel::window::Form1& form = shown.form;
     form.File1->setPath(folder.path());
     sorinel::bench::settle(0.5);
 

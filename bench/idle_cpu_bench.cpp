@@ -7,9 +7,6 @@
 #include <cstdio>
 
 #include "bench/bench_support.h"
-#include "playback/system_clock.h"
-#include "playback/system_random.h"
-#include "window/form1.h"
 
 using sorinel::bench::cpuSeconds;
 using sorinel::bench::monotonic;
@@ -19,12 +16,8 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10;
 
-    sorinel::playback::SystemClock clock;
-    sorinel::playback::SystemRandom random;
-    sorinel::window::Form1 form(clock, random);
-    form.raiseLoad();
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    sorinel::bench::ShownWindow shown;
+    if (!shown.exposed()) return 1;
     sorinel::bench::settle(1.0);
 
     const double cpu0 = cpuSeconds();

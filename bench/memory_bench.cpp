@@ -16,8 +16,6 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "playback/system_clock.h"
-#include "playback/system_random.h"
 #include "window/form1.h"
 
 using sorinel::bench::monotonic;
@@ -36,12 +34,9 @@ int main(int argc, char** argv) {
     for (const QFileInfo& file : QDir(media).entryInfoList(QDir::Files))
         if (!file.fileName().startsWith('.')) QFile::link(file.absoluteFilePath(), folder.filePath(file.fileName()));
 
-    sorinel::playback::SystemClock clock;
-    sorinel::playback::SystemRandom random;
-    sorinel::window::Form1 form(clock, random);
-    form.raiseLoad();
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    sorinel::bench::ShownWindow shown;
+    if (!shown.exposed()) return 1;
+    sorinel::window::Form1& form = shown.form;
     form.File1->setPath(folder.path());
     form.listloop_chk->setValue(1);
     const int files = form.File1->ListCount();

@@ -13,8 +13,6 @@
 #include <cstdio>
 
 #include "bench/bench_support.h"
-#include "playback/system_clock.h"
-#include "playback/system_random.h"
 #include "window/form1.h"
 
 using sorinel::bench::cpuSeconds;
@@ -32,12 +30,9 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     if (!QFile::link(clip.absoluteFilePath(), folder.filePath(clip.fileName()))) return 2;
 
-    sorinel::playback::SystemClock clock;
-    sorinel::playback::SystemRandom random;
-    sorinel::window::Form1 form(clock, random);
-    form.raiseLoad();
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    sorinel::bench::ShownWindow shown;
+    if (!shown.exposed()) return 1;
+    sorinel::window::Form1& form = shown.form;
     form.File1->setPath(folder.path());
     sorinel::bench::settle(0.5);
 
