@@ -52,7 +52,7 @@ struct Click {
 class PlayerWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(windowManager && windowManager->running()) << "openbox is needed for full screen";
+        ASSERT_TRUE(windowManager && windowManager->restartIfGone()) << "openbox is needed for full screen";
         window.resize(640, 400);
         player = new MediaPlayer(&window);
         player->setPlacement(QRect(0, 0, 400, 330));

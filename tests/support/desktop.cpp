@@ -55,6 +55,15 @@ BackgroundProgram::~BackgroundProgram() {
 
 bool BackgroundProgram::running() const { return process_->state() == QProcess::Running; }
 
+bool BackgroundProgram::restartIfGone() {
+    if (running()) return true;
+    qWarning("%s exited (status %d); starting it again", qPrintable(process_->program()), process_->exitCode());
+    process_->start();
+    if (!process_->waitForStarted(5000)) return false;
+    pumpFor(800);
+    return running();
+}
+
 bool screenshot(const QString& path) {
     QProcess p;
     p.start("import", {"-window", "root", path});

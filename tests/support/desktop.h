@@ -24,6 +24,11 @@ public:
     BackgroundProgram(const QString& program, const QStringList& args);
     ~BackgroundProgram();
     bool running() const;
+    // Starts the program again if it has exited; true when it runs. Openbox
+    // has been seen to exit now and then on a loaded machine after a client
+    // window was minimised and destroyed; the tests after it still need a
+    // window manager.
+    bool restartIfGone();
 
 private:
     std::unique_ptr<QProcess> process_;

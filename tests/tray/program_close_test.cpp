@@ -38,7 +38,7 @@ QString mainWindowOf(qint64 pid) {
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     const auto cookie = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(strlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    const xcb_atom_t a = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t a = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     free(reply);
     return a;
 }

@@ -206,7 +206,7 @@ TEST(Form1Events, ActivateOnEveryShowButNotOnSwitchingBack) {
     QWidget other;
     other.show();
     other.activateWindow();
-    QTest::qWaitForWindowExposed(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
     sorinel::testing::pumpFor(200);
     f.activateWindow();
     f.raise();

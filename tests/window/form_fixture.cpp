@@ -4,12 +4,14 @@
 
 #include "desktop.h"
 
+#include <gtest/gtest.h>
+
 namespace sorinel::testing {
 
 void FormUnderTest::start() {
     form->raiseLoad();
     form->show();
-    QTest::qWaitForWindowExposed(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get())) << "the window never appeared";
     pumpFor(300);
 }
 
