@@ -3,6 +3,7 @@
 // pump runs scripted events and the timers at their clock times, so handlers
 // can run nested inside the logic's pumping points exactly as in the window.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -193,17 +194,24 @@ private:
 // One log of the calls the logic makes, across the fakes, in order.
 using CallLog = std::vector<std::string>;
 
-// A player that behaves like the component: a path starts playback by
-// itself; every change of state is reported through the event loop, never
-// from inside the call that caused it; a playing file reaches its end.
+// A player that reports the way the component does: transitioning (9) from
+// inside setUrl and play-from-stopped, stopped (1) from inside stop and
+// unload, paused (2) and resumed (3) from inside pause and play; playing
+// after a load, a file's natural end and a failure to open come later,
+// through the event loop. A playing file reaches its end.
 class FakePlayer : public Player {
 public:
     FakePlayer(FakeClock& clock, FakeEventPump& pump, CallLog& log)
         : clock_(clock), pump_(pump), log_(log) {}
 
     std::function<void(std::int32_t)> onStateChange;
+    // What the component raises for a person's own stop and play buttons.
+    std::function<void()> onStoppedByUser;
+    std::function<void()> onPlayWithoutMedia;
     std::map<std::string, double> durations;  // by path; others last defaultDuration
     double defaultDuration = 300.0;
+    double openingTakes = 0.0;  // from the load to the playing report
+    std::vector<std::string> unplayable;  // paths that fail to open
     double seekLandsAfter = 0.0;  // where a seek lands, relative to its target
     std::string failingCall;  // this operation throws
 
@@ -211,6 +219,7 @@ public:
     int pauseCalls = 0;
     int playCalls = 0;
     int fullScreenCalls = 0;
+    int loads = 0;  // paths handed over, the empty one not counted
     std::vector<double> positionsSet;
     std::vector<std::string> urlsSet;
 
@@ -222,15 +231,14 @@ public:
         url_ = path;
         ++generation_;
         if (path.empty()) {
-            changeState(PlayState::Stopped, false);
+            changeState(PlayState::Stopped);
             return;
         }
+        ++loads;
         const auto it = durations.find(path);
         duration_ = it != durations.end() ? it->second : defaultDuration;
         position_ = 0.0;
-        state_ = PlayState::Transitioning;
-        report(PlayState::Transitioning);
-        startPlaying();
+        open();
     }
     std::string url() const override
     {
@@ -247,17 +255,29 @@ public:
         failIf("play");
         ++playCalls;
         log_.push_back("play");
-        if (!url_.empty() && state_ != PlayState::Playing)
-            startPlaying();
+        if (url_.empty() || state_ == PlayState::Playing)
+            return;
+        if (state_ == PlayState::Stopped) {
+            position_ = 0.0;  // from its start again, announced like a load
+            ++generation_;
+            open();
+        } else if (state_ == PlayState::Transitioning) {
+            wantPlaying_ = true;
+        } else {
+            resume();
+        }
     }
     void pause() override
     {
         failIf("pause");
         ++pauseCalls;
         log_.push_back("pause");
-        if (state_ == PlayState::Playing) {
+        if (state_ == PlayState::Transitioning) {
+            wantPlaying_ = false;  // opens into paused
+        } else if (state_ == PlayState::Playing) {
             position_ = currentPosition();
-            changeState(PlayState::Paused, true);
+            ++generation_;
+            changeState(PlayState::Paused);
         }
     }
     void stop() override
@@ -266,7 +286,8 @@ public:
         ++stopCalls;
         log_.push_back("stop");
         position_ = 0.0;
-        changeState(PlayState::Stopped, true);
+        ++generation_;  // a file still opening stays stopped
+        changeState(PlayState::Stopped);
     }
     double currentPosition() const override
     {
@@ -282,8 +303,10 @@ public:
         log_.push_back("seek");
         position_ = seconds + seekLandsAfter;
         playingSince_ = clock_.monotonic;
-        if (state_ == PlayState::Playing)
+        if (state_ == PlayState::Playing) {
+            ++generation_;
             scheduleEnd();
+        }
     }
     double duration() const override
     {
@@ -295,6 +318,25 @@ public:
         failIf("setFullScreen");
         if (on)
             ++fullScreenCalls;
+    }
+
+    // A person's stop button: the ordinary stop, then the component's word
+    // that a person did it.
+    void personStops()
+    {
+        stop();
+        if (onStoppedByUser)
+            onStoppedByUser();
+    }
+    // A person's play button: with nothing loaded the component only tells.
+    void personPlays()
+    {
+        if (url_.empty()) {
+            if (onPlayWithoutMedia)
+                onPlayWithoutMedia();
+            return;
+        }
+        play();
     }
 
     // Test set-up: a loaded file in a given state, without reports.
@@ -319,24 +361,41 @@ private:
     void report(std::int32_t state)
     {
         if (onStateChange)
-            pump_.post([this, state] { onStateChange(state); });
+            onStateChange(state);
     }
-    void changeState(std::int32_t state, bool reportIt)
+    void changeState(std::int32_t state)
     {
         if (state_ == state)
             return;
         state_ = state;
-        ++generation_;
-        if (reportIt)
-            report(state);
+        report(state);
     }
-    void startPlaying()
+    // Announces the file at once; it plays (or fails) from the event loop.
+    void open()
+    {
+        wantPlaying_ = true;
+        state_ = PlayState::Transitioning;
+        const unsigned generation = generation_;
+        const bool fails = std::find(unplayable.begin(), unplayable.end(), url_) != unplayable.end();
+        pump_.after(openingTakes, [this, generation, fails] {
+            if (generation != generation_)
+                return;  // stopped or replaced while opening
+            if (fails)
+                changeState(PlayState::Stopped);
+            else if (wantPlaying_)
+                resume();
+            else
+                changeState(PlayState::Paused);
+        });
+        report(PlayState::Transitioning);
+    }
+    void resume()
     {
         playingSince_ = clock_.monotonic;
-        state_ = PlayState::Playing;
         ++generation_;
-        report(PlayState::Playing);
         scheduleEnd();
+        state_ = PlayState::Playing;
+        report(PlayState::Playing);
     }
     void scheduleEnd()
     {
@@ -346,9 +405,9 @@ private:
             if (generation != generation_ || state_ != PlayState::Playing)
                 return;  // paused, stopped, moved or replaced meanwhile
             position_ = duration_;
+            ++generation_;
             log_.push_back("ended " + url_);
-            report(8);  // media ended: a state the logic ignores
-            changeState(PlayState::Stopped, true);
+            changeState(PlayState::Stopped);
         });
     }
 
@@ -357,6 +416,7 @@ private:
     CallLog& log_;
     std::string url_;
     std::int32_t state_ = PlayState::Stopped;
+    bool wantPlaying_ = true;
     double position_ = 0.0;
     double duration_ = 0.0;
     double playingSince_ = 0.0;
