@@ -423,7 +423,8 @@ private:
     unsigned generation_ = 0;
 };
 
-// The file list box: selecting raises Click before the call returns.
+// The file list box: selecting raises Click before the call returns; a
+// re-read keeps the selected file selected, wherever it now stands.
 class FakeFileList : public FileList {
 public:
     explicit FakeFileList(CallLog& log) : log_(log) {}
@@ -432,6 +433,7 @@ public:
     std::vector<std::string> entries;
     std::int16_t selected = -1;
     std::function<void()> onClick;
+    std::function<void(std::int16_t, std::int16_t)> onEntryMoved;
     int missingEntryCalls = 0;  // calls that addressed an entry that does not exist
 
     std::string path() const override { return folder; }
@@ -447,6 +449,7 @@ public:
         log_.push_back((on ? "select " : "deselect ") + std::to_string(index));
         if (on && selected != index) {
             selected = index;
+            current_ = entries.at(index);
             if (onClick)
                 onClick();
         } else if (!on && selected == index) {
@@ -459,10 +462,34 @@ public:
     // The user clicks an entry (the list raises Click from the event loop).
     void userSelects(std::int16_t index) { setSelected(index, true); }
 
+    // The folder read again with these names (a layout pass writes the
+    // pattern): the selected file stays selected at its new row, and the
+    // current entry (the one selected last) is reported when it moved.
+    void reread(std::vector<std::string> names)
+    {
+        const auto rowOf = [](const std::vector<std::string>& list, const std::string& name) {
+            const auto it = std::find(list.begin(), list.end(), name);
+            return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+        };
+        const int from = current_.empty() ? -1 : rowOf(entries, current_);
+        const bool hadSelection = selected >= 0;
+        entries = std::move(names);
+        const int to = from < 0 ? -1 : rowOf(entries, current_);
+        if (to < 0)
+            current_.clear();
+        if (hadSelection)
+            selected = static_cast<std::int16_t>(to);
+        if (to >= 0 && to != from && onEntryMoved)
+            onEntryMoved(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to));
+        if (hadSelection && to < 0 && onClick)
+            onClick();  // the selected file is gone
+    }
+
     std::string pathOf(int index) const { return folder + "/" + entries.at(index); }
 
 private:
     CallLog& log_;
+    std::string current_;  // the entry selected last, kept after a deselection
 };
 
 class FakeCheckBox : public CheckBox {
