@@ -94,6 +94,11 @@ public:
     int processPendingCalls = 0;
     int waitCalls = 0;
     std::vector<FakeTimer*> timers;
+    // Called at the start of every pass of event handling (before anything
+    // due runs) and before each event or tick: lets a test act, or look, at
+    // every point where a handler hands control to the event loop.
+    std::function<void()> onPass;
+    std::function<void()> beforeEachEvent;
 
     // An event that arrives at monotonic time `when` (now for post).
     void at(double when, std::function<void()> event) { scheduled_.emplace(when, std::move(event)); }
@@ -110,6 +115,8 @@ public:
     void processPending() override
     {
         ++processPendingCalls;
+        if (onPass)
+            onPass();
         for (auto it = hooks_.begin(); it != hooks_.end(); ++it) {
             if (it->when()) {
                 auto action = std::move(it->action);
@@ -126,6 +133,8 @@ public:
         ++waitCalls;
         if (maxSeconds < 0.0)
             throw std::logic_error("negative wait");
+        if (onPass)
+            onPass();
         const double limit = clock_.monotonic + maxSeconds;
         const auto due = earliestDue();
         if (due && *due <= limit) {
@@ -171,6 +180,8 @@ private:
             const auto due = earliestDue();
             if (!due || *due > clock_.monotonic + 1e-9)
                 return;
+            if (beforeEachEvent)
+                beforeEachEvent();
             if (!scheduled_.empty() && scheduled_.begin()->first == *due) {
                 auto event = std::move(scheduled_.begin()->second);
                 scheduled_.erase(scheduled_.begin());
