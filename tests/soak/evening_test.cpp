@@ -6,7 +6,7 @@
 // stalls, no file is passed over and no end starts two files.
 //
 // The clips are links to a few generated ones (every tenth a 4 s clip, so a
-// start skip has room); N comes from SORINEL_SOAK_EVENING_CLIPS (16 when
+// start skip has room); N comes from SORINEL_SOAK_EVENING_CLIPS (10 when
 // unset) and the run lasts N file changes. The evening by hand:
 //   SORINEL_SOAK_EVENING_CLIPS=1000 ctest --test-dir build -R evening --output-on-failure --timeout 14400
 #include <QDir>
@@ -49,7 +49,7 @@ constexpr qint64 kMinAdvanceGapMs = 500;
 int clipCount() {
     const char* env = std::getenv("SORINEL_SOAK_EVENING_CLIPS");
     const int n = env ? std::atoi(env) : 0;
-    return n >= 3 ? n : 16;
+    return n >= 3 ? n : 10;
 }
 
 class Evening : public ::testing::Test {
