@@ -1,5 +1,6 @@
 #include "playback/sequence.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -20,6 +21,18 @@ constexpr std::int16_t kLeftButton = 1;
 // inside the first skip; a player that always lands short would otherwise
 // nest skips without end, each pausing for two seconds.
 constexpr int kMaxNestedSkips = 3;
+
+// Counts a handler's frame on the stack for as long as it runs.
+class OnStack {
+public:
+    explicit OnStack(int& depth) : depth_(depth) { ++depth_; }
+    ~OnStack() { --depth_; }
+    OnStack(const OnStack&) = delete;
+    OnStack& operator=(const OnStack&) = delete;
+
+private:
+    int& depth_;
+};
 }  // namespace
 
 PlaybackSequence::PlaybackSequence(const SequenceControls& controls)
@@ -61,6 +74,7 @@ void PlaybackSequence::NextPlay()
 {
     if (ended_)
         return;
+    const OnStack onStack(advancesInProgress_);
     try {
         advance();
     } catch (...) {
@@ -69,11 +83,16 @@ void PlaybackSequence::NextPlay()
 
 void PlaybackSequence::advance()
 {
+    const unsigned takeoversBefore = takeovers_;
     WaitTimer(kNextPlayWaitSeconds);
     if (ended_)
         return;
-    // A nested NextPlay may have run inside the wait; from here on the steps
-    // work on whatever state it left.
+    // Inside the wait a nested advance or a click on the list may have
+    // started another file, or a person may have stopped playback. Going on
+    // would stop that file and pass on to the one after it, or override the
+    // person: this advance has been overtaken and ends here.
+    if (takeovers_ != takeoversBefore)
+        return;
     c_.MediaPlayer1.stop();
     // The folder may have changed under `i`: only an entry that exists is
     // deselected.
@@ -85,13 +104,27 @@ void PlaybackSequence::advance()
     c_.MediaPlayer1.setUrl("");
     if (!pumpOnce())
         return;
+    if (takeovers_ != takeoversBefore)
+        return;  // a click at the pumping point started a file: it stands
 
     const auto highest = static_cast<std::int16_t>(c_.File1.listCount() - 1);
     if (!chooseNextIndex(highest))
         return;
     if (shuttingDown_)
         return;  // the window is closing: start no further file
-    c_.File1.setSelected(i, true);  // raises Click, which plays the entry
+    selectToPlay(i);
+}
+
+void PlaybackSequence::selectToPlay(std::int16_t index)
+{
+    // Selecting an entry that is still selected is no change and raises no
+    // Click: after activation has reset i, or when a re-read kept the playing
+    // file selected, the entry chosen may be the selected one. Taking the
+    // selection away first makes the chosen entry play in every case (the
+    // Click of the deselection finds no file name and does nothing).
+    if (c_.File1.listIndex() == index)
+        c_.File1.setSelected(index, false);
+    c_.File1.setSelected(index, true);  // raises Click, which plays the entry
 }
 
 bool PlaybackSequence::chooseNextIndex(std::int16_t highest)
@@ -134,6 +167,7 @@ void PlaybackSequence::playSelectedEntry()
     if (name.empty())
         return;  // the Click of a deselection
     i = c_.File1.listIndex();
+    ++takeovers_;
     c_.MediaPlayer1.setUrl(c_.File1.path() + "/" + name);
     pumpOnce();
 }
@@ -143,6 +177,48 @@ void PlaybackSequence::Form_Activate()
     i = 0;
     loopfl = 0;
     randfl = 0;
+}
+
+void PlaybackSequence::File1_EntryMoved(std::int16_t from, std::int16_t to)
+{
+    if (i == from)
+        i = to;
+}
+
+void PlaybackSequence::MediaPlayer1_StoppedByUser()
+{
+    if (ended_)
+        return;
+    ++takeovers_;
+    // The stopped report just before this one may have started the
+    // confirmation, whose tick would find the player stopped with its file
+    // and advance: a person's stop disarms instead. Playing again (the
+    // player reports transitioning) arms the advance anew.
+    nextfl = 0;
+    try {
+        c_.Timer2.setInterval(0);
+    } catch (...) {
+    }
+}
+
+void PlaybackSequence::MediaPlayer1_PlayWithoutMedia()
+{
+    if (shuttingDown_)
+        return;
+    try {
+        if (!c_.MediaPlayer1.url().empty())
+            return;  // the player plays what it holds by itself
+        const std::int16_t count = c_.File1.listCount();
+        if (count <= 0)
+            return;
+        if (c_.File1.listIndex() >= 0) {
+            playSelectedEntry();  // already selected: no Click would come
+            return;
+        }
+        const auto index = std::clamp<std::int16_t>(i, 0, static_cast<std::int16_t>(count - 1));
+        c_.File1.setSelected(index, true);  // raises Click, which plays the entry
+    } catch (...) {
+    }
 }
 
 void PlaybackSequence::MediaPlayer1_PlayStateChange(std::int32_t NewState)
@@ -159,6 +235,9 @@ void PlaybackSequence::MediaPlayer1_PlayStateChange(std::int32_t NewState)
             break;
         case PlayState::Transitioning:
             nextfl = 1;
+            // A file is starting: one handed over by a click or an advance,
+            // or one a person started again with the player's own play.
+            ++takeovers_;
             break;
         case PlayState::Playing:
             startHandling();
@@ -172,6 +251,9 @@ void PlaybackSequence::MediaPlayer1_PlayStateChange(std::int32_t NewState)
 
 void PlaybackSequence::startHandling()
 {
+    // Taken at the playing report: the pumping points below may already let
+    // a person stop this file or start another.
+    const unsigned takeoversAtReport = takeovers_;
     if (!pumpOnce())
         return;
     if (c_.full_chk.value() == 1) {
@@ -197,17 +279,18 @@ void PlaybackSequence::startHandling()
         return;
     if (skipsInProgress_ >= kMaxNestedSkips)
         return;
-    ++skipsInProgress_;
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{skipsInProgress_};
+    const OnStack onStack(skipsInProgress_);
 
     c_.MediaPlayer1.pause();
     if (!pumpOnce())
         return;
     WaitTimer(kStartSkipWaitSeconds);
     if (ended_)
+        return;
+    // A file started meanwhile is not the one this skip paused, and a person
+    // who stopped playback meant it: the skip's seek and resume belong to
+    // neither.
+    if (takeovers_ != takeoversAtReport)
         return;
     // The text is read again: the user may have changed it during the wait.
     // The position written keeps its fractions.
@@ -249,7 +332,12 @@ void PlaybackSequence::endCutCheck()
     if (__builtin_sub_overflow(*duration, *cut, &cutPoint))
         return;
     if (cutPoint < *position) {
+        const unsigned takeoversAtCut = takeovers_;
         if (!pumpOnce())
+            return;
+        // A person who stopped the file at this pumping point, or a file
+        // started there, leaves nothing to cut.
+        if (takeovers_ != takeoversAtCut)
             return;
         NextPlay();
     }

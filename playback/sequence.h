@@ -49,6 +49,23 @@ public:
     void Timer2_Timer();
     void MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY);
 
+    // A person stopped playback (the player's stop button or menu), reported
+    // right after the player's ordinary stopped report. The folder then
+    // waits: no confirmation tick advances, and an advance or a start skip
+    // that is waiting ends after its wait without touching the player.
+    void MediaPlayer1_StoppedByUser();
+    // A person asked to play while nothing is loaded (after the end of the
+    // list, say): plays the selected entry, or else the entry i addresses,
+    // kept inside the list. An empty list does nothing.
+    void MediaPlayer1_PlayWithoutMedia();
+    // A re-read of the list found its current entry (the one last selected,
+    // also after it was deselected) at another row. i follows it when it
+    // addressed that entry; an i that activation reset stays as it is.
+    void File1_EntryMoved(std::int16_t from, std::int16_t to);
+
+    // NextPlay calls on the stack now (nested ones included).
+    int advancesInProgress() const { return advancesInProgress_; }
+
     // Waits sc whole seconds (within half a second) while events are handled.
     // Returns the clock reading when the wait ended, 0 after an error.
     double WaitTimer(std::int32_t sc);
@@ -66,6 +83,7 @@ private:
     // so the caller returns without touching the player.
     bool pumpOnce();
     void playSelectedEntry();
+    void selectToPlay(std::int16_t index);
     void advance();
     void startHandling();
     void endCutCheck();
@@ -74,6 +92,12 @@ private:
 
     SequenceControls c_;
     int skipsInProgress_ = 0;  // start skips on the stack, nested in one another
+    int advancesInProgress_ = 0;
+    // Counts what a waiting advance or start skip must not undo: a file handed
+    // to the player or announced by it as starting (a nested advance, a
+    // click, a person's play) and a person's stop. One that sees it change
+    // during its wait ends after the wait and leaves the player alone.
+    unsigned takeovers_ = 0;
     bool shuttingDown_ = false;
     bool ended_ = false;
 };

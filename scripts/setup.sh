@@ -15,6 +15,8 @@ packages=(
   ffmpeg xvfb xauth xdotool trayer openbox imagemagick x11-utils
   # a private session bus for the screen saver tests (dbus-run-session)
   dbus-daemon
+  # a sound server with a null sink whose device a test takes away mid-file
+  pulseaudio pulseaudio-utils
   # the Debian package (cpack -G DEB) and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream
 )

@@ -3,10 +3,12 @@
 # UndefinedBehaviorSanitizer into build-asan/ (or $SORINEL_ASAN_BUILD_DIR)
 # and runs the test suite there. Extra arguments go to ctest.
 #
-# To keep CI within its time, three real-time parts are left out here (they
-# run in the plain suite): the soak run, the whole-folder play-through (its
-# path runs here through the bad-input folder rows) and the seconds-box
-# play-throughs (their texts go through the same code as the typing rows).
+# To keep CI within its time, four real-time parts are left out here (they
+# run in the plain suite): the soak runs, the whole-folder play-through (its
+# path runs here through the bad-input folder rows), the seconds-box
+# play-throughs (their texts go through the same code as the typing rows) and
+# the faults from outside (their files end through the same code as a
+# broken file's).
 # SORINEL_SANITIZE_FULL=1 runs everything. Tests that are not marked
 # RUN_SERIAL run two at a time; each window test has its own X server.
 # Leak detection stays on; leaks that belong to the graphics stack, mpv,
@@ -34,5 +36,5 @@ if [ "${SORINEL_SANITIZE_FULL:-0}" = 1 ]; then
   ctest --test-dir "$build" --output-on-failure --timeout 3600 "$@"
 else
   GTEST_FILTER='-Texts/SecondsBox.*' \
-    ctest --test-dir "$build" --output-on-failure --timeout 900 -j2 -LE soak -E '^auto_advance_test$' "$@"
+    ctest --test-dir "$build" --output-on-failure --timeout 900 -j2 -LE soak -E '^(auto_advance_test|outside_faults_test)$' "$@"
 fi

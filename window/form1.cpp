@@ -245,6 +245,8 @@ auto guard(Form* form, Fn fn) {
 
 void Form1::setupPlaybackConnections() {
     connect(File1, &FileListBox::Click, this, guard(this, [this] { File1_Click(); }));
+    connect(File1, &FileListBox::EntryMoved, this,
+            guard(this, [this](std::int16_t from, std::int16_t to) { File1_EntryMoved(from, to); }));
     connect(Timer1, &IntervalTimer::Timer, this, guard(this, [this] { Timer1_Timer(); }));
     connect(Timer2, &IntervalTimer::Timer, this, guard(this, [this] { Timer2_Timer(); }));
     connect(MediaPlayer1, &platform::MediaPlayer::playStateChange, this,
@@ -282,6 +284,7 @@ void Form1::Form_Activate() { sequence_->Form_Activate(); }
 void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
 
 void Form1::File1_Click() { sequence_->File1_Click(); }
+void Form1::File1_EntryMoved(std::int16_t from, std::int16_t to) { sequence_->File1_EntryMoved(from, to); }
 void Form1::Timer1_Timer() { sequence_->Timer1_Timer(); }
 void Form1::Timer2_Timer() { sequence_->Timer2_Timer(); }
 

@@ -74,6 +74,7 @@ public:
     void Form_Activate();
     void Form_Unload();
     void File1_Click();
+    void File1_EntryMoved(std::int16_t from, std::int16_t to);
     void Command1_Click();
     void loop_chk_Click();
     void randam_chk_Click();

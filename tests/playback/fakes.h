@@ -3,6 +3,7 @@
 // pump runs scripted events and the timers at their clock times, so handlers
 // can run nested inside the logic's pumping points exactly as in the window.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -93,6 +94,11 @@ public:
     int processPendingCalls = 0;
     int waitCalls = 0;
     std::vector<FakeTimer*> timers;
+    // Called at the start of every pass of event handling (before anything
+    // due runs) and before each event or tick: lets a test act, or look, at
+    // every point where a handler hands control to the event loop.
+    std::function<void()> onPass;
+    std::function<void()> beforeEachEvent;
 
     // An event that arrives at monotonic time `when` (now for post).
     void at(double when, std::function<void()> event) { scheduled_.emplace(when, std::move(event)); }
@@ -109,6 +115,8 @@ public:
     void processPending() override
     {
         ++processPendingCalls;
+        if (onPass)
+            onPass();
         for (auto it = hooks_.begin(); it != hooks_.end(); ++it) {
             if (it->when()) {
                 auto action = std::move(it->action);
@@ -125,6 +133,8 @@ public:
         ++waitCalls;
         if (maxSeconds < 0.0)
             throw std::logic_error("negative wait");
+        if (onPass)
+            onPass();
         const double limit = clock_.monotonic + maxSeconds;
         const auto due = earliestDue();
         if (due && *due <= limit) {
@@ -170,6 +180,8 @@ private:
             const auto due = earliestDue();
             if (!due || *due > clock_.monotonic + 1e-9)
                 return;
+            if (beforeEachEvent)
+                beforeEachEvent();
             if (!scheduled_.empty() && scheduled_.begin()->first == *due) {
                 auto event = std::move(scheduled_.begin()->second);
                 scheduled_.erase(scheduled_.begin());
@@ -193,17 +205,24 @@ private:
 // One log of the calls the logic makes, across the fakes, in order.
 using CallLog = std::vector<std::string>;
 
-// A player that behaves like the component: a path starts playback by
-// itself; every change of state is reported through the event loop, never
-// from inside the call that caused it; a playing file reaches its end.
+// A player that reports the way the component does: transitioning (9) from
+// inside setUrl and play-from-stopped, stopped (1) from inside stop and
+// unload, paused (2) and resumed (3) from inside pause and play; playing
+// after a load, a file's natural end and a failure to open come later,
+// through the event loop. A playing file reaches its end.
 class FakePlayer : public Player {
 public:
     FakePlayer(FakeClock& clock, FakeEventPump& pump, CallLog& log)
         : clock_(clock), pump_(pump), log_(log) {}
 
     std::function<void(std::int32_t)> onStateChange;
+    // What the component raises for a person's own stop and play buttons.
+    std::function<void()> onStoppedByUser;
+    std::function<void()> onPlayWithoutMedia;
     std::map<std::string, double> durations;  // by path; others last defaultDuration
     double defaultDuration = 300.0;
+    double openingTakes = 0.0;  // from the load to the playing report
+    std::vector<std::string> unplayable;  // paths that fail to open
     double seekLandsAfter = 0.0;  // where a seek lands, relative to its target
     std::string failingCall;  // this operation throws
 
@@ -211,6 +230,7 @@ public:
     int pauseCalls = 0;
     int playCalls = 0;
     int fullScreenCalls = 0;
+    int loads = 0;  // paths handed over, the empty one not counted
     std::vector<double> positionsSet;
     std::vector<std::string> urlsSet;
 
@@ -222,15 +242,14 @@ public:
         url_ = path;
         ++generation_;
         if (path.empty()) {
-            changeState(PlayState::Stopped, false);
+            changeState(PlayState::Stopped);
             return;
         }
+        ++loads;
         const auto it = durations.find(path);
         duration_ = it != durations.end() ? it->second : defaultDuration;
         position_ = 0.0;
-        state_ = PlayState::Transitioning;
-        report(PlayState::Transitioning);
-        startPlaying();
+        open();
     }
     std::string url() const override
     {
@@ -247,17 +266,29 @@ public:
         failIf("play");
         ++playCalls;
         log_.push_back("play");
-        if (!url_.empty() && state_ != PlayState::Playing)
-            startPlaying();
+        if (url_.empty() || state_ == PlayState::Playing)
+            return;
+        if (state_ == PlayState::Stopped) {
+            position_ = 0.0;  // from its start again, announced like a load
+            ++generation_;
+            open();
+        } else if (state_ == PlayState::Transitioning) {
+            wantPlaying_ = true;
+        } else {
+            resume();
+        }
     }
     void pause() override
     {
         failIf("pause");
         ++pauseCalls;
         log_.push_back("pause");
-        if (state_ == PlayState::Playing) {
+        if (state_ == PlayState::Transitioning) {
+            wantPlaying_ = false;  // opens into paused
+        } else if (state_ == PlayState::Playing) {
             position_ = currentPosition();
-            changeState(PlayState::Paused, true);
+            ++generation_;
+            changeState(PlayState::Paused);
         }
     }
     void stop() override
@@ -266,7 +297,8 @@ public:
         ++stopCalls;
         log_.push_back("stop");
         position_ = 0.0;
-        changeState(PlayState::Stopped, true);
+        ++generation_;  // a file still opening stays stopped
+        changeState(PlayState::Stopped);
     }
     double currentPosition() const override
     {
@@ -282,8 +314,10 @@ public:
         log_.push_back("seek");
         position_ = seconds + seekLandsAfter;
         playingSince_ = clock_.monotonic;
-        if (state_ == PlayState::Playing)
+        if (state_ == PlayState::Playing) {
+            ++generation_;
             scheduleEnd();
+        }
     }
     double duration() const override
     {
@@ -295,6 +329,25 @@ public:
         failIf("setFullScreen");
         if (on)
             ++fullScreenCalls;
+    }
+
+    // A person's stop button: the ordinary stop, then the component's word
+    // that a person did it.
+    void personStops()
+    {
+        stop();
+        if (onStoppedByUser)
+            onStoppedByUser();
+    }
+    // A person's play button: with nothing loaded the component only tells.
+    void personPlays()
+    {
+        if (url_.empty()) {
+            if (onPlayWithoutMedia)
+                onPlayWithoutMedia();
+            return;
+        }
+        play();
     }
 
     // Test set-up: a loaded file in a given state, without reports.
@@ -319,24 +372,41 @@ private:
     void report(std::int32_t state)
     {
         if (onStateChange)
-            pump_.post([this, state] { onStateChange(state); });
+            onStateChange(state);
     }
-    void changeState(std::int32_t state, bool reportIt)
+    void changeState(std::int32_t state)
     {
         if (state_ == state)
             return;
         state_ = state;
-        ++generation_;
-        if (reportIt)
-            report(state);
+        report(state);
     }
-    void startPlaying()
+    // Announces the file at once; it plays (or fails) from the event loop.
+    void open()
+    {
+        wantPlaying_ = true;
+        state_ = PlayState::Transitioning;
+        const unsigned generation = generation_;
+        const bool fails = std::find(unplayable.begin(), unplayable.end(), url_) != unplayable.end();
+        pump_.after(openingTakes, [this, generation, fails] {
+            if (generation != generation_)
+                return;  // stopped or replaced while opening
+            if (fails)
+                changeState(PlayState::Stopped);
+            else if (wantPlaying_)
+                resume();
+            else
+                changeState(PlayState::Paused);
+        });
+        report(PlayState::Transitioning);
+    }
+    void resume()
     {
         playingSince_ = clock_.monotonic;
-        state_ = PlayState::Playing;
         ++generation_;
-        report(PlayState::Playing);
         scheduleEnd();
+        state_ = PlayState::Playing;
+        report(PlayState::Playing);
     }
     void scheduleEnd()
     {
@@ -346,9 +416,9 @@ private:
             if (generation != generation_ || state_ != PlayState::Playing)
                 return;  // paused, stopped, moved or replaced meanwhile
             position_ = duration_;
+            ++generation_;
             log_.push_back("ended " + url_);
-            report(8);  // media ended: a state the logic ignores
-            changeState(PlayState::Stopped, true);
+            changeState(PlayState::Stopped);
         });
     }
 
@@ -357,13 +427,15 @@ private:
     CallLog& log_;
     std::string url_;
     std::int32_t state_ = PlayState::Stopped;
+    bool wantPlaying_ = true;
     double position_ = 0.0;
     double duration_ = 0.0;
     double playingSince_ = 0.0;
     unsigned generation_ = 0;
 };
 
-// The file list box: selecting raises Click before the call returns.
+// The file list box: selecting raises Click before the call returns; a
+// re-read keeps the selected file selected, wherever it now stands.
 class FakeFileList : public FileList {
 public:
     explicit FakeFileList(CallLog& log) : log_(log) {}
@@ -372,6 +444,7 @@ public:
     std::vector<std::string> entries;
     std::int16_t selected = -1;
     std::function<void()> onClick;
+    std::function<void(std::int16_t, std::int16_t)> onEntryMoved;
     int missingEntryCalls = 0;  // calls that addressed an entry that does not exist
 
     std::string path() const override { return folder; }
@@ -387,6 +460,7 @@ public:
         log_.push_back((on ? "select " : "deselect ") + std::to_string(index));
         if (on && selected != index) {
             selected = index;
+            current_ = entries.at(index);
             if (onClick)
                 onClick();
         } else if (!on && selected == index) {
@@ -399,10 +473,34 @@ public:
     // The user clicks an entry (the list raises Click from the event loop).
     void userSelects(std::int16_t index) { setSelected(index, true); }
 
+    // The folder read again with these names (a layout pass writes the
+    // pattern): the selected file stays selected at its new row, and the
+    // current entry (the one selected last) is reported when it moved.
+    void reread(std::vector<std::string> names)
+    {
+        const auto rowOf = [](const std::vector<std::string>& list, const std::string& name) {
+            const auto it = std::find(list.begin(), list.end(), name);
+            return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+        };
+        const int from = current_.empty() ? -1 : rowOf(entries, current_);
+        const bool hadSelection = selected >= 0;
+        entries = std::move(names);
+        const int to = from < 0 ? -1 : rowOf(entries, current_);
+        if (to < 0)
+            current_.clear();
+        if (hadSelection)
+            selected = static_cast<std::int16_t>(to);
+        if (to >= 0 && to != from && onEntryMoved)
+            onEntryMoved(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to));
+        if (hadSelection && to < 0 && onClick)
+            onClick();  // the selected file is gone
+    }
+
     std::string pathOf(int index) const { return folder + "/" + entries.at(index); }
 
 private:
     CallLog& log_;
+    std::string current_;  // the entry selected last, kept after a deselection
 };
 
 class FakeCheckBox : public CheckBox {

@@ -108,18 +108,19 @@ TEST(NextPlayTest, StepsRunInOrderAndRepeatRaisesClickAgain)
     EXPECT_EQ(rig.player.playState(), PlayState::Playing);
 }
 
-TEST(NextPlayTest, NestedCallInsideTheWaitPassesOverOneEntry)
+TEST(NextPlayTest, NestedCallInsideTheWaitLeavesTheFileItStartedPlaying)
 {
     Rig rig(files(5));
     rig.list.userSelects(0);
     rig.pump.after(0.1, [&] { rig.seq->NextPlay(); });
     rig.seq->NextPlay();
-    // The nested call plays entry 1; the outer one then stops it and goes on
-    // from there to entry 2.
-    EXPECT_EQ(rig.filesStarted(), (std::vector<std::string>{rig.path(0), rig.path(1), rig.path(2)}));
-    EXPECT_EQ(rig.seq->i, 2);
-    EXPECT_EQ(rig.list.selected, 2);
-    EXPECT_EQ(rig.player.stopCalls, 2);
+    // The nested call plays entry 1; the outer one, overtaken, ends after its
+    // wait without stopping it or passing on to entry 2.
+    EXPECT_EQ(rig.filesStarted(), (std::vector<std::string>{rig.path(0), rig.path(1)}));
+    EXPECT_EQ(rig.seq->i, 1);
+    EXPECT_EQ(rig.list.selected, 1);
+    EXPECT_EQ(rig.player.stopCalls, 1);
+    EXPECT_EQ(rig.player.playState(), PlayState::Playing);
 }
 
 TEST(NextPlayTest, FolderChangeDuringTheWaitIsSeenByTheLaterSteps)

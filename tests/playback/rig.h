@@ -41,7 +41,10 @@ struct Rig {
             player, list, listloop_chk, full_chk, startTime, endTime, timer1, timer2,
             clock, *random, pump});
         list.onClick = [this] { seq->File1_Click(); };
+        list.onEntryMoved = [this](std::int16_t from, std::int16_t to) { seq->File1_EntryMoved(from, to); };
         player.onStateChange = [this](std::int32_t s) { seq->MediaPlayer1_PlayStateChange(s); };
+        player.onStoppedByUser = [this] { seq->MediaPlayer1_StoppedByUser(); };
+        player.onPlayWithoutMedia = [this] { seq->MediaPlayer1_PlayWithoutMedia(); };
         timer1.onTick = [this] { seq->Timer1_Timer(); };
         timer2.onTick = [this] { seq->Timer2_Timer(); };
         pump.timers = {&timer1, &timer2};

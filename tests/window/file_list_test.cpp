@@ -231,6 +231,47 @@ TEST(FileListBox, RereadKeepsSelectedFileWithoutClick) {
     EXPECT_EQ(list.FileName(), QString());
 }
 
+TEST(FileListBox, RereadReportsWhereTheCurrentEntryMoved) {
+    QTemporaryDir dir;
+    for (const char* name : {"b.mp3", "c.mp3"}) touch(dir.filePath(name));
+    FileListBox list;
+    list.setPath(dir.path());
+    list.setSelected(1, true);
+    QSignalSpy moves(&list, &FileListBox::EntryMoved);
+    const auto moved = [&] {
+        std::vector<std::pair<int, int>> seen;
+        for (const auto& args : moves) seen.emplace_back(args.at(0).toInt(), args.at(1).toInt());
+        moves.clear();
+        return seen;
+    };
+
+    list.refresh();
+    touch(dir.filePath("d.mp3"));  // below it: nothing moves
+    list.refresh();
+    EXPECT_EQ(moved(), (std::vector<std::pair<int, int>>{}));
+
+    touch(dir.filePath("a.mp3"));
+    list.setPattern(list.Pattern());
+    EXPECT_EQ(moved(), (std::vector<std::pair<int, int>>{{1, 2}}));
+
+    // Deselected (as the next-file step does before it chooses), it is still
+    // the entry the play-list index means.
+    list.setSelected(2, false);
+    touch(dir.filePath("a2.mp3"));
+    list.refresh();
+    EXPECT_EQ(moved(), (std::vector<std::pair<int, int>>{{2, 3}}));
+    QFile::remove(dir.filePath("a.mp3"));
+    QFile::remove(dir.filePath("a2.mp3"));
+    list.refresh();
+    EXPECT_EQ(moved(), (std::vector<std::pair<int, int>>{{3, 1}}));
+
+    // Rows of another folder are other files.
+    QTemporaryDir other;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) touch(other.filePath(name));
+    list.setPath(other.path());
+    EXPECT_EQ(moved(), (std::vector<std::pair<int, int>>{}));
+}
+
 TEST(FileListBox, KeyboardMovesSelectionAndRaisesClick) {
     QTemporaryDir dir;
     for (const char* name : {"a.mp3", "b.mp3"}) touch(dir.filePath(name));

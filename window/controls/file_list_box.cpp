@@ -26,8 +26,9 @@ void FileListBox::setPath(const QString& folder) {
     const QString normalized = normalizedFolder(folder);
     const auto names = listMatchingFiles(normalized, pattern_, kMaxEntries);
     if (!names) throw std::runtime_error("folder cannot be opened");
+    const bool sameFolder = normalized == path_;
     path_ = normalized;
-    fill(*names);
+    fill(*names, sameFolder);
 }
 
 void FileListBox::setPattern(const QString& patterns) {
@@ -36,10 +37,10 @@ void FileListBox::setPattern(const QString& patterns) {
 }
 
 void FileListBox::refresh() {
-    fill(listMatchingFiles(path_, pattern_, kMaxEntries).value_or(QStringList()));
+    fill(listMatchingFiles(path_, pattern_, kMaxEntries).value_or(QStringList()), true);
 }
 
-void FileListBox::fill(const QStringList& names) {
+void FileListBox::fill(const QStringList& names, bool sameFolder) {
     const QString selectedName = FileName();
     refilling_ = true;
     clear();
@@ -49,16 +50,29 @@ void FileListBox::fill(const QStringList& names) {
     if (keep >= 0) setCurrentRow(keep, QItemSelectionModel::ClearAndSelect);
     refilling_ = false;
 
+    // Rows in another folder are other files: nothing there has moved.
+    const int movedFrom = currentRow_;
+    const int currentNow = sameFolder && !currentName_.isEmpty() ? static_cast<int>(names.indexOf(currentName_))
+                                                                 : keep;
+    if (currentNow < 0) currentName_.clear();
+    currentRow_ = currentNow;
+
     // The entry counts as the same when the same file stays selected, even if
     // new files moved it to another row.
     const bool sameEntry = keep >= 0 || (selectedName.isEmpty() && reportedIndex_ < 0);
     reportedIndex_ = keep;
+    if (sameFolder && currentNow >= 0 && currentNow != movedFrom)
+        emit EntryMoved(static_cast<std::int16_t>(movedFrom), static_cast<std::int16_t>(currentNow));
     if (!sameEntry) emit Click();
 }
 
 void FileListBox::onSelectionChanged() {
     if (refilling_) return;
     const int now = ListIndex();
+    if (now >= 0) {
+        currentName_ = item(now)->text();
+        currentRow_ = now;
+    }
     if (now == reportedIndex_) return;
     reportedIndex_ = now;
     emit Click();

@@ -9,6 +9,9 @@
 //     mouse, keyboard, or setSelected() (before that call returns), also when
 //     the selection goes away. A re-read that keeps the selected file selected
 //     raises nothing, so a resize (which writes Pattern) does not replay it.
+//   - A re-read of the same folder that finds the current entry (the one
+//     selected last, also after it was deselected) at another row raises
+//     EntryMoved(from, to) before the call returns.
 //   - ListCount is 16-bit: a folder with more entries shows the first 32767.
 
 #include <QListWidget>
@@ -45,15 +48,20 @@ public:
 
 signals:
     void Click();
+    void EntryMoved(std::int16_t from, std::int16_t to);
 
 private:
-    void fill(const QStringList& names);
+    void fill(const QStringList& names, bool sameFolder);
     void onSelectionChanged();
 
     QString path_;
     FileNamePattern pattern_;
     int reportedIndex_ = -1;  // the selection last reported through Click
     bool refilling_ = false;
+    // The entry selected last and its row, kept after a deselection: the
+    // play-list logic's index still means it then.
+    QString currentName_;
+    int currentRow_ = -1;
 };
 
 // The folder as the list keeps it: absolute, cleaned, no trailing "/" except

@@ -1,0 +1,169 @@
+// What happens around an advance must not make it pass over a file, stall
+// or override a person: another start or a person's stop during its wait,
+// an entry chosen that is still selected, a re-read that moves the playing
+// file, and a person's own stop and play buttons.
+
+#include <gtest/gtest.h>
+
+#include "rig.h"
+
+namespace sorinel::playback::testing {
+namespace {
+
+std::vector<std::string> files(int n)
+{
+    std::vector<std::string> names;
+    for (int k = 0; k < n; ++k)
+        names.push_back("f" + std::to_string(k) + ".mp4");
+    return names;
+}
+
+enum class DuringTheWait { NothingElse, ClipEnds, ClickOnEntry2, PersonStops };
+
+struct WaitRow {
+    const char* name;
+    DuringTheWait what;
+    std::vector<int> started;  // entries, in order
+    std::int32_t stateAfter;
+};
+
+void PrintTo(const WaitRow& row, std::ostream* os) { *os << row.name; }
+
+class OvertakenAdvanceTest : public ::testing::TestWithParam<WaitRow> {};
+
+// An end cut of 3 falls due near a file's end; its advance waits about 1.4 s
+// (the clock reads .6 past a whole second at the start). The 10 s file ends
+// inside that wait, the 30 s one plays on through it.
+TEST_P(OvertakenAdvanceTest, LeavesWhatHappenedDuringItsWaitStanding)
+{
+    const auto& row = GetParam();
+    const bool clipEnds = row.what == DuringTheWait::ClipEnds;
+    Rig rig(files(4));
+    rig.clock.local += 0.6;
+    rig.timer1.prime(0, true);  // the cut's tick is made by hand below
+    rig.player.defaultDuration = clipEnds ? 10.0 : 30.0;
+    rig.list.userSelects(0);
+    rig.pump.runFor(clipEnds ? 9.3 : 27.8);
+    rig.endTime.content = "3";
+    if (row.what == DuringTheWait::ClickOnEntry2)
+        rig.pump.after(0.4, [&] { rig.list.userSelects(2); });
+    if (row.what == DuringTheWait::PersonStops)
+        rig.pump.after(0.4, [&] { rig.player.personStops(); });
+
+    rig.seq->Timer1_Timer();  // the cut: its advance runs, wait and all
+    rig.pump.runFor(5.0);
+
+    std::vector<std::string> expected;
+    for (int k : row.started)
+        expected.push_back(rig.path(k));
+    EXPECT_EQ(rig.filesStarted(), expected);
+    EXPECT_EQ(rig.player.playState(), row.stateAfter);
+    EXPECT_EQ(rig.seq->i, row.started.back());
+    EXPECT_EQ(rig.player.url(), rig.path(row.started.back()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OvertakenAdvanceTest,
+    ::testing::Values(
+        WaitRow{"CutAloneGoesOn", DuringTheWait::NothingElse, {0, 1}, PlayState::Playing},
+        // The clip's own end advances inside the cut's wait: entry 1 plays
+        // and is not stopped for entry 2.
+        WaitRow{"ClipEndsInsideTheCutsWait", DuringTheWait::ClipEnds, {0, 1}, PlayState::Playing},
+        WaitRow{"ClickedEntryPlaysOn", DuringTheWait::ClickOnEntry2, {0, 2}, PlayState::Playing},
+        // The folder waits with the stopped file loaded, for a person's play.
+        WaitRow{"PersonsStopHolds", DuringTheWait::PersonStops, {0}, PlayState::Stopped}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AdvanceHoldsTest, EntryChosenThatIsStillSelectedPlays)
+{
+    // Restored from the tray while entry 1 plays: activation resets i to 0,
+    // so list order chooses entry 1, still selected.
+    Rig rig;
+    rig.list.userSelects(1);
+    rig.seq->Form_Activate();
+    rig.seq->NextPlay();
+    EXPECT_EQ(rig.filesStarted(), (std::vector<std::string>{rig.path(1), rig.path(1)}));
+    EXPECT_EQ(rig.player.playState(), PlayState::Playing);
+    EXPECT_EQ(rig.seq->i, 1);
+}
+
+struct MoveRow {
+    const char* name;
+    std::vector<std::string> reread;  // the folder after b.mp4 (row 1) started
+    bool repeat;
+    bool duringTheAdvance;  // the re-read comes after NextPlay deselected b
+    const char* next;
+};
+
+void PrintTo(const MoveRow& row, std::ostream* os) { *os << row.name; }
+
+class RereadTest : public ::testing::TestWithParam<MoveRow> {};
+
+TEST_P(RereadTest, IndexFollowsThePlayingFileToItsNewRow)
+{
+    const auto& row = GetParam();
+    Rig rig({"a0.mp4", "b.mp4", "c.mp4", "d.mp4"});
+    rig.list.userSelects(1);
+    rig.seq->loopfl = row.repeat ? 1 : 0;
+    if (row.duringTheAdvance) {
+        rig.pump.atPendingWhen([&] { return rig.player.url().empty(); },
+                               [&] { rig.list.reread(row.reread); });
+    } else {
+        rig.list.reread(row.reread);
+        EXPECT_EQ(rig.list.fileName(), "b.mp4");
+        EXPECT_EQ(rig.seq->i, rig.list.listIndex());
+    }
+    rig.seq->NextPlay();
+    EXPECT_EQ(rig.player.url(), rig.list.folder + "/" + row.next);
+    EXPECT_EQ(rig.player.playState(), PlayState::Playing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RereadTest,
+    ::testing::Values(
+        MoveRow{"AddedAbove", {"a0.mp4", "a1.mp4", "b.mp4", "c.mp4", "d.mp4"}, false, false, "c.mp4"},
+        MoveRow{"RemovedAboveRepeat", {"b.mp4", "c.mp4", "d.mp4"}, true, false, "b.mp4"},
+        MoveRow{"AddedBelowMovesNothing", {"a0.mp4", "b.mp4", "bb.mp4", "c.mp4"}, false, false, "bb.mp4"},
+        MoveRow{"AddedAboveWhileNothingIsSelected", {"a0.mp4", "a1.mp4", "b.mp4", "c.mp4"}, false, true, "c.mp4"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PlayRow {
+    const char* name;
+    int entries;
+    std::int16_t selected;  // -1: none
+    std::int16_t i;
+    int plays;  // the entry that plays, -1: none
+};
+
+void PrintTo(const PlayRow& row, std::ostream* os) { *os << row.name; }
+
+class PlayWithoutMediaTest : public ::testing::TestWithParam<PlayRow> {};
+
+TEST_P(PlayWithoutMediaTest, PlaysTheSelectedEntryOrElseTheOneIAddresses)
+{
+    const auto& row = GetParam();
+    Rig rig(files(row.entries));
+    rig.list.selected = row.selected;  // selected with nothing loaded
+    rig.seq->i = row.i;
+    rig.player.personPlays();
+    if (row.plays < 0) {
+        EXPECT_TRUE(rig.filesStarted().empty());
+    } else {
+        EXPECT_EQ(rig.filesStarted(), std::vector<std::string>{rig.path(row.plays)});
+        EXPECT_EQ(rig.seq->i, row.plays);
+        EXPECT_EQ(rig.list.selected, row.plays);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PlayWithoutMediaTest,
+    ::testing::Values(
+        PlayRow{"TheEndOfTheListPlaysTheLastFileAgain", 3, -1, 2, 2},
+        PlayRow{"SelectedEntryWins", 3, 1, 2, 1},
+        PlayRow{"IndexPastTheListPlaysTheLast", 3, -1, 7, 2},
+        PlayRow{"IndexBelowTheListPlaysTheFirst", 3, -1, -1, 0},
+        PlayRow{"EmptyListDoesNothing", 0, -1, 0, -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace sorinel::playback::testing
