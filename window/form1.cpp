@@ -277,7 +277,10 @@ void Form1::raiseLoad() {
 }
 
 void Form1::Form_Load() { tray::Form_Load(*trayAccess_); }
-void Form1::Form_Resize() { window::Form_Resize(*layout_); }
+void Form1::Form_Resize() {
+    laidOutOuterSize_ = frameGeometry().size();
+    window::Form_Resize(*layout_);
+}
 void Form1::Form_Activate() { sequence_->Form_Activate(); }
 void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
 
@@ -341,6 +344,15 @@ void Form1::raiseLater(void (Form1::*handler)()) {
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     raiseLater(&Form1::Form_Resize);
+}
+
+// A window manager frames the window only after the first show: the first
+// pass then read the client size as the outer size. The frame arrives with
+// the move that places the framed window, so a move that changes the outer
+// size is a size change like any other.
+void Form1::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (frameGeometry().size() != laidOutOuterSize_) raiseLater(&Form1::Form_Resize);
 }
 
 void Form1::changeEvent(QEvent* event) {

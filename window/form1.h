@@ -6,7 +6,9 @@
 //   Load     once, by raiseLoad(), after the controls exist and before the
 //            first show (the composition root calls it);
 //   Resize   on the first show, every size change and every change between
-//            minimised and normal (the layout pass);
+//            minimised and normal (the layout pass); the size is the outer
+//            one, so a frame that the window manager adds or changes after
+//            the first show raises it too;
 //   Activate on the first show and on every show after a hide, not when the
 //            user merely switches back from another program;
 //   Unload   on close; the close always goes ahead, and a second close while
@@ -91,6 +93,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -111,6 +114,8 @@ private:
     std::unique_ptr<playback::PlaybackSequence> sequence_;
     std::unique_ptr<Form1Layout> layout_;
     std::unique_ptr<Form1TrayAccess> trayAccess_;
+    // The outer size the last layout pass started from.
+    QSize laidOutOuterSize_;
     bool loaded_ = false;
     bool unloading_ = false;
     bool ended_ = false;
