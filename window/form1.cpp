@@ -6,15 +6,18 @@
 #include <QPalette>
 #include <type_traits>
 
+#include "platform/shell/notify_icon.h"
 #include "tray/lifecycle.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_icon.h"
+#include "tray/tray_record.h"
 #include "window/folder_choice.h"
 #include "window/form1_layout.h"
 #include "window/form1_tray_access.h"
 #include "window/layout.h"
 #include "window/option_handlers.h"
 #include "window/playback_ports.h"
+#include "window/tray_loss_watch.h"
 #include "window/twips.h"
 #include "window/window_handles.h"
 
@@ -137,6 +140,7 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
         ports_->timer1, ports_->timer2, clock, random_, ports_->events});
     layout_ = std::make_unique<Form1Layout>(*this);
     trayAccess_ = std::make_unique<Form1TrayAccess>(*this, ports_->timer1, ports_->timer2, ports_->player);
+    trayLossWatch_ = std::make_unique<TrayLossWatch>(*this, [this] { return trayHoldsWindow(); });
 
     setupPlaybackConnections();
     setupFolderConnections();
@@ -317,11 +321,22 @@ void Form1::randam_chk_Click() {
 void Form1::StartTime_txt_Click() { selectToEnd(*StartTime_txt); }
 void Form1::EndTime_txt_Click() { selectToEnd(*EndTime_txt); }
 
+bool Form1::trayHoldsWindow() {
+    const QSystemTrayIcon* icon = shell::findNotifyIcon(hWnd(), tray::kTrayIconId);
+    return icon && icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Form1::putAwayInTray() {
+    hide();
+    trayLossWatch_->windowPutAway();
+}
+
 void Form1::updateTitlePicture() { Image1->setVisible(MediaPlayer1->url().isEmpty()); }
 
 void Form1::endProgram() {
     if (ended_) return;
     ended_ = true;
+    trayLossWatch_->stop();
     sequence_->endProgram();
     Timer1->setEnabled(false);
     Timer2->setEnabled(false);
@@ -357,12 +372,23 @@ void Form1::moveEvent(QMoveEvent* event) {
 
 void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) raiseLater(&Form1::Form_Resize);
+    if (event->type() != QEvent::WindowStateChange) return;
+    raiseLater(&Form1::Form_Resize);
+    if (activateWhenRestored_ && !isMinimized()) {
+        activateWhenRestored_ = false;
+        raiseLater(&Form1::Form_Activate);
+    }
 }
 
+// A window that comes back minimised by itself has not been activated: the
+// play-list state it resets must hold until the user restores the window.
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    raiseLater(&Form1::Form_Activate);
+    trayLossWatch_->stop();
+    if (isMinimized())
+        activateWhenRestored_ = true;
+    else
+        raiseLater(&Form1::Form_Activate);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -10,7 +10,9 @@
 //            one, so a frame that the window manager adds or changes after
 //            the first show raises it too;
 //   Activate on the first show and on every show after a hide, not when the
-//            user merely switches back from another program;
+//            user merely switches back from another program; a window that
+//            shows itself minimised (its tray gone) is activated when the
+//            user restores it;
 //   Unload   on close; the close always goes ahead, and a second close while
 //            the first is still winding down is ignored.
 // Resize and Activate are raised from the event loop right after the Qt event
@@ -37,6 +39,7 @@ namespace sorinel::window {
 class Form1Ports;
 class Form1Layout;
 class Form1TrayAccess;
+class TrayLossWatch;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -86,6 +89,12 @@ public:
     void MediaPlayer1_PlayStateChange(int NewState);
     void MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY);
 
+    // Whether the tray icon is there to bring the window back once hidden.
+    bool trayHoldsWindow();
+    // Hides the window, which lives on as the tray icon (the layout pass of a
+    // minimised window).
+    void putAwayInTray();
+
     // Ends the program: no handler runs afterwards and the event loop exits
     // with status 0.
     void endProgram();
@@ -114,6 +123,8 @@ private:
     std::unique_ptr<playback::PlaybackSequence> sequence_;
     std::unique_ptr<Form1Layout> layout_;
     std::unique_ptr<Form1TrayAccess> trayAccess_;
+    std::unique_ptr<TrayLossWatch> trayLossWatch_;
+    bool activateWhenRestored_ = false;
     // The outer size the last layout pass started from.
     QSize laidOutOuterSize_;
     bool loaded_ = false;
