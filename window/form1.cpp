@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
@@ -17,6 +18,7 @@
 #include "window/layout.h"
 #include "window/option_handlers.h"
 #include "window/playback_ports.h"
+#include "window/readable_fonts.h"
 #include "window/tray_loss_watch.h"
 #include "window/twips.h"
 #include "window/window_handles.h"
@@ -100,6 +102,10 @@ TextBox* makeSecondsBox(const char* text, QWidget* parent, QRect geometry, const
     auto* box = new TextBox(QString::fromUtf8(text), parent);
     box->setGeometry(geometry);
     box->setFont(secondsBoxFont());
+    // The box is 250 twips high and its font 11.25 points: a drawn frame
+    // would leave too little room and cut the text at top and bottom. The
+    // box's colour marks it out instead.
+    box->setFrame(false);
     setColours(box, QPalette::Base, back);
     return box;
 }
@@ -145,6 +151,7 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
     setupPlaybackConnections();
     setupFolderConnections();
     setupOptionConnections();
+    fitTexts();
 }
 
 // A window destroyed without being closed (tests, a failed start) still takes
@@ -284,6 +291,11 @@ void Form1::Form_Load() { tray::Form_Load(*trayAccess_); }
 void Form1::Form_Resize() {
     laidOutOuterSize_ = frameGeometry().size();
     window::Form_Resize(*layout_);
+    fitTexts();
+}
+
+void Form1::fitTexts() {
+    fitReadableFonts({File1, Command1, {full_chk, listloop_chk}, {loop_chk, randam_chk}}, QApplication::font());
 }
 void Form1::Form_Activate() { sequence_->Form_Activate(); }
 void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }

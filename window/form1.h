@@ -115,6 +115,8 @@ private:
     void setupFolderConnections();
     void setupOptionConnections();
     void raiseLater(void (Form1::*handler)());
+    // Sizes the texts that have no font of their own to their controls.
+    void fitTexts();
     // Shows the title picture over the idle player, never over media.
     void updateTitlePicture();
 
