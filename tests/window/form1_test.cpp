@@ -1,8 +1,6 @@
 // The main window as created, and its events and handlers on the real
 // controls.
 #include <QDir>
-#include <QFileInfo>
-#include <cstdio>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QSystemTrayIcon>
@@ -327,33 +325,6 @@ TEST(Form1Player, TitlePictureStepsAsideForMedia) {
     EXPECT_EQ(f.MediaPlayer1->url(), QDir(sorinel::testing::mediaDir()).filePath(f.File1->entry(clip)));
     EXPECT_FALSE(f.Image1->isVisible());
     EXPECT_TRUE(sorinel::testing::waitUntil([&] { return f.MediaPlayer1->playState() == 3; }, 10000));
-    f.Timer1->setEnabled(false);
-    f.Timer2->setEnabled(false);
-    f.MediaPlayer1->stop();
-}
-
-// The list hands the player the file's own bytes, not the text it shows.
-TEST(Form1Player, AFileWhoseNameIsNotUtf8Plays) {
-    QTemporaryDir dir;
-    const QByteArray name = "clip-\xff\xfe.avi";
-    QFile source(QDir(sorinel::testing::mediaDir()).filePath("clip.avi"));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray path = QFile::encodeName(dir.path()) + "/" + name;
-    FILE* out = std::fopen(path.constData(), "wb");
-    ASSERT_NE(out, nullptr);
-    const QByteArray clip = source.readAll();
-    std::fwrite(clip.constData(), 1, static_cast<std::size_t>(clip.size()), out);
-    std::fclose(out);
-
-    FormUnderTest t;
-    Form1& f = *t.form;
-    f.File1->setPath(dir.path());
-    t.start();
-    ASSERT_EQ(f.File1->ListCount(), 1);
-    f.File1->setSelected(0, true);
-    EXPECT_TRUE(sorinel::testing::waitUntil([&] { return f.MediaPlayer1->playState() == 3; }, 10000))
-        << "state " << f.MediaPlayer1->playState();
-    EXPECT_EQ(QFileInfo(f.MediaPlayer1->url()).fileName(), f.File1->entry(0));
     f.Timer1->setEnabled(false);
     f.Timer2->setEnabled(false);
     f.MediaPlayer1->stop();

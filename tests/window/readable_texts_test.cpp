@@ -67,11 +67,8 @@ TEST(ReadableTexts, CaptionsFitAndGrowWithTheWindowAndNoneReadsSmall) {
         ASSERT_TRUE(sorinel::testing::waitUntil([&] { return f.size() == size; }, 3000));
         sorinel::testing::pumpFor(300);  // the layout pass, and the fonts after it
         SCOPED_TRACE(::testing::Message() << size.width() << "x" << size.height());
-        for (const QAbstractButton* c : fullWidth) EXPECT_EQ(pixelSize(*c), pixelSize(*f.Command1));
-        for (const QAbstractButton* c : halfWidth) {
-            EXPECT_EQ(pixelSize(*c), pixelSize(*f.loop_chk));
-            EXPECT_GE(pixelSize(*c), pixelSize(*f.full_chk)) << c->objectName().toStdString();
-        }
+        for (const QAbstractButton* c : halfWidth)
+            for (const QAbstractButton* other : fullWidth) EXPECT_GE(pixelSize(*c), pixelSize(*other));
         for (const QAbstractButton* c : {fullWidth[0], fullWidth[1], fullWidth[2], halfWidth[0], halfWidth[1]}) {
             const auto name = c->objectName().toStdString();
             EXPECT_GE(pixelSize(*c), desktopPx) << name;
