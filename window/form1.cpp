@@ -294,9 +294,6 @@ void Form1::Form_Resize() {
     fitTexts();
 }
 
-void Form1::fitTexts() {
-    fitReadableFonts({File1, Command1, {full_chk, listloop_chk}, {loop_chk, randam_chk}}, QApplication::font());
-}
 void Form1::Form_Activate() { sequence_->Form_Activate(); }
 void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
 
@@ -341,6 +338,10 @@ bool Form1::trayHoldsWindow() {
 void Form1::putAwayInTray() {
     hide();
     trayLossWatch_->windowPutAway();
+}
+
+void Form1::fitTexts() {
+    fitReadableFonts({File1, Command1, {full_chk, listloop_chk}, {loop_chk, randam_chk}}, QApplication::font());
 }
 
 void Form1::updateTitlePicture() { Image1->setVisible(MediaPlayer1->url().isEmpty()); }
