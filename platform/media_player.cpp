@@ -11,17 +11,19 @@
 #include "platform/transport_bar.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QMenu>
 #include <QPointer>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 
 namespace sorinel::platform {
@@ -37,8 +39,18 @@ bool showsTransportBar(const QString& uiMode) {
 }
 
 // mpv takes a bare path starting with "-" or holding "scheme://" as an
-// option or a URL; an absolute path is always taken as a file.
-QString engineTarget(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+// option or a URL; an absolute path is always taken as a file. Bytes, so that
+// a name that is not UTF-8 reaches the file system unchanged.
+QByteArray engineTarget(const QByteArray& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString(), error);
+    return error ? path : QByteArray::fromStdString(absolute.native());
+}
+
+bool isDirectory(const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 // Balance as a filter chain: the far side is attenuated, the near side kept.
 QString balanceFilter(int balance) {
@@ -56,7 +68,7 @@ class MediaPlayer::Impl : public QObject {
 public:
     explicit Impl(MediaPlayer* owner);
 
-    void setUrl(const QString& path);
+    void setUrl(const QString& shown, const QByteArray& native);
     void startLoad(bool playWhenLoaded);
     void onMidiRendered(quint64 generation, midi::Rendering rendering);
     void apply(EngineRequest request);
@@ -80,6 +92,7 @@ public:
     QTimer barTimer;
 
     QString url;
+    QByteArray nativePath;  // url as the file system names it
     // Raised by every setUrl: a MIDI rendering that finishes for an older
     // generation is thrown away.
     quint64 generation = 0;
@@ -179,12 +192,13 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     mpv.setFlag("keepaspect", !stretchToFit);
 }
 
-void MediaPlayer::Impl::setUrl(const QString& path) {
+void MediaPlayer::Impl::setUrl(const QString& shown, const QByteArray& native) {
     ++generation;
-    url = path;
+    url = shown;
+    nativePath = native;
     pendingSeek.reset();
     seekOnLoad.reset();
-    if (path.isEmpty()) {
+    if (native.isEmpty()) {
         mpv.command({"stop"});
         machine.unload();
         video->update();  // no last frame left standing
@@ -201,10 +215,10 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
     if (generation != mine) return;
     mpv.setFlag("pause", !playWhenLoaded);
 
-    if (midi::isMidiFile(url)) {
+    if (midi::isMidiFile(nativePath)) {
         // The old file must not go on sounding while the music is prepared.
         mpv.command({"stop"});
-        const QString path = url;
+        const QByteArray path = nativePath;
         QPointer<MediaPlayer> guard(q);
         QThreadPool::globalInstance()->start([path, mine, guard] {
             const midi::Rendering r = midi::renderToMemoryWav(path, midi::findSoundFont());
@@ -226,11 +240,11 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
         return;
     }
     // mpv would open a directory as a play list of its files.
-    if (QFileInfo(url).isDir()) {
+    if (isDirectory(nativePath)) {
         machine.loadFailed();
         return;
     }
-    machine.loadIssued(mpv.loadFile(engineTarget(url)));
+    machine.loadIssued(mpv.loadFile(engineTarget(nativePath)));
 }
 
 void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering rendering) {
@@ -325,7 +339,8 @@ MediaPlayer::~MediaPlayer() {
     d->video = nullptr;
 }
 
-void MediaPlayer::setUrl(const QString& path) { d->setUrl(path); }
+void MediaPlayer::setUrl(const QString& path) { d->setUrl(path, QFile::encodeName(path)); }
+void MediaPlayer::setLocalPath(const QByteArray& path) { d->setUrl(QFile::decodeName(path), path); }
 QString MediaPlayer::url() const { return d->url; }
 int MediaPlayer::playState() const { return d->machine.state(); }
 

@@ -18,6 +18,7 @@
 //   - Positions and durations are seconds from the file's own start.
 // Everything here runs on the GUI thread; no mpv type leaves platform/.
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -32,6 +33,9 @@ public:
     ~MediaPlayer() override;
 
     void setUrl(const QString& path);
+    // The same for a file named as the file system holds it: bytes that need
+    // not be UTF-8. url() then gives the name decoded for display.
+    void setLocalPath(const QByteArray& path);
     QString url() const;
     int playState() const;
 

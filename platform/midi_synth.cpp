@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -103,11 +104,26 @@ int onMidiEvent(void* data, fluid_midi_event_t* event) {
 
 }  // namespace
 
-bool isMidiFile(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == "mid" || suffix == "midi") return true;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
+namespace {
+
+// Opened by its bytes: a name that is not UTF-8 would not survive a QString.
+bool openNative(QFile& file, const QByteArray& nativePath) {
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
+    ::close(fd);
+    return false;
+}
+
+}  // namespace
+
+bool isMidiFile(const QString& path) { return isMidiFile(QFile::encodeName(path)); }
+
+bool isMidiFile(const QByteArray& nativePath) {
+    const QByteArray lower = nativePath.toLower();
+    if (lower.endsWith(".mid") || lower.endsWith(".midi")) return true;
+    QFile f;
+    if (!openNative(f, nativePath)) return false;
     return f.read(4) == "MThd";
 }
 
@@ -145,9 +161,13 @@ QByteArray wavHeader(int sampleRate, int channels, qint64 frames) {
 }
 
 Rendering renderToMemoryWav(const QString& midiPath, const QString& soundFont) {
+    return renderToMemoryWav(QFile::encodeName(midiPath), soundFont);
+}
+
+Rendering renderToMemoryWav(const QByteArray& nativeMidiPath, const QString& soundFont) {
     silenceFluidsynthLog();
-    QFile file(midiPath);
-    if (soundFont.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
+    QFile file;
+    if (soundFont.isEmpty() || !openNative(file, nativeMidiPath)) return {};
     const QByteArray midiData = file.read(64 * 1024 * 1024);
     if (!midiData.startsWith("MThd")) return {};
 

@@ -10,8 +10,10 @@
 
 namespace sorinel::platform::midi {
 
-// A .mid/.midi name, or content that starts with the "MThd" signature.
+// A .mid/.midi name, or content that starts with the "MThd" signature. The
+// QByteArray forms take the path as the file system names it.
 bool isMidiFile(const QString& path);
+bool isMidiFile(const QByteArray& nativePath);
 
 // The sound font to use: the General MIDI font if installed, else any .sf2
 // in the same directory; empty when there is none.
@@ -29,5 +31,6 @@ struct Rendering {
 // (no release tail). Slow for long files: call it off the GUI thread. The
 // caller owns the returned descriptor.
 Rendering renderToMemoryWav(const QString& midiPath, const QString& soundFont);
+Rendering renderToMemoryWav(const QByteArray& nativeMidiPath, const QString& soundFont);
 
 }  // namespace sorinel::platform::midi

@@ -74,10 +74,11 @@ int MpvHandle::command(const QStringList& args) const {
     return mpv_command(handle_, argv.data());
 }
 
-long long MpvHandle::loadFile(const QString& target) const {
+long long MpvHandle::loadFile(const QString& target) const { return loadFile(target.toUtf8()); }
+
+long long MpvHandle::loadFile(const QByteArray& target) const {
     if (!handle_) return -1;
-    const QByteArray utf8 = target.toUtf8();
-    const char* argv[] = {"loadfile", utf8.constData(), "replace", nullptr};
+    const char* argv[] = {"loadfile", target.constData(), "replace", nullptr};
     mpv_node result;
     if (mpv_command_ret(handle_, argv, &result) < 0) return -1;
     long long id = 0;

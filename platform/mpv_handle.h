@@ -28,6 +28,9 @@ public:
     // Loads a file replacing the current one; returns the new play-list
     // entry id, or -1 when mpv refused the command.
     long long loadFile(const QString& target) const;
+    // The same with the target as bytes, passed on unchanged (a file name
+    // need not be UTF-8).
+    long long loadFile(const QByteArray& target) const;
 
     void setFlag(const char* name, bool on) const;
     void setDouble(const char* name, double value) const;

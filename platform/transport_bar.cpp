@@ -102,6 +102,48 @@ QString formatPlayTime(double seconds) {
     return QString("%1:%2").arg(m).arg(s, 2, 10, QChar('0'));
 }
 
+PlayTimeLabel::PlayTimeLabel(QWidget* parent) : QLabel(parent) { setTimes(0, 0); }
+
+void PlayTimeLabel::setTimes(double position, double duration) {
+    // Floored alike, a position held at most at the duration never shows a
+    // second beyond it ("0:12 / 0:11" when the last frame ends at 11.96 s).
+    if (duration > 0 && position > duration) position = duration;
+    const QString shownPosition = formatPlayTime(position);
+    const QString shownDuration = formatPlayTime(duration);
+    const bool longer = shownPosition.size() != position_.size() || shownDuration.size() != duration_.size();
+    position_ = shownPosition;
+    duration_ = shownDuration;
+    setText(position_ + " / " + duration_);
+    if (longer) updateGeometry();
+}
+
+QString PlayTimeLabel::shownText() const {
+    const QFontMetrics metrics = fontMetrics();
+    const int room = contentsRect().width();
+    for (const QString& candidate : {text(), position_})
+        if (metrics.horizontalAdvance(candidate) <= room) return candidate;
+    return {};
+}
+
+QSize PlayTimeLabel::sizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    int widestDigit = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widestDigit = std::max(widestDigit, metrics.horizontalAdvance(QChar(digit)));
+    int width = 0;
+    for (const QChar c : text()) width += c.isDigit() ? widestDigit : metrics.horizontalAdvance(c);
+    const QMargins margins = contentsMargins();
+    return {width + margins.left() + margins.right() + 2, metrics.height() + margins.top() + margins.bottom()};
+}
+
+QSize PlayTimeLabel::minimumSizeHint() const { return sizeHint(); }
+
+void PlayTimeLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter, shownText());
+}
+
 TransportBar::TransportBar(QWidget* parent) : QWidget(parent) {
     setFixedHeight(BarHeight);
     setAutoFillBackground(true);
@@ -116,8 +158,7 @@ TransportBar::TransportBar(QWidget* parent) : QWidget(parent) {
     seek_->setRange(0, 0);
     seek_->setFocusPolicy(Qt::NoFocus);
     seek_->setToolTip("シーク");
-    time_ = new QLabel(this);
-    time_->setText(formatPlayTime(0) + " / " + formatPlayTime(0));
+    time_ = new PlayTimeLabel(this);
     mute_ = makeButton(this, Glyph::Sound, "ミュート");
     volume_ = new JumpSlider(Qt::Horizontal, this);
     volume_->setRange(0, 100);
@@ -164,7 +205,7 @@ void TransportBar::showTimes(double position, double duration) {
         const QSignalBlocker block(seek_);
         seek_->setValue(static_cast<int>(std::lround(std::max(0.0, position) * StepsPerSecond)));
     }
-    time_->setText(formatPlayTime(position) + " / " + formatPlayTime(duration));
+    time_->setTimes(position, duration);
 }
 
 void TransportBar::showMute(bool muted) {

@@ -3,9 +3,9 @@
 // bar, elapsed and total time, mute and volume. It only shows and asks; the
 // player owns the state and keeps the bar up to date.
 
+#include <QLabel>
 #include <QWidget>
 
-class QLabel;
 class QSlider;
 class QToolButton;
 
@@ -14,6 +14,32 @@ namespace sorinel::platform {
 // "m:ss" below an hour, "h:mm:ss" from an hour on; negative or unknown
 // lengths show as 0:00.
 QString formatPlayTime(double seconds);
+
+// The bar's "position / duration". The position never reads past the
+// duration. Where the bar has no room for both, the position shows alone, and
+// where it has no room for that either, nothing: never a text cut short.
+// text() is always the whole of it.
+class PlayTimeLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit PlayTimeLabel(QWidget* parent = nullptr);
+
+    void setTimes(double position, double duration);
+    // What the label draws at its present width.
+    QString shownText() const;
+
+    // Room for the whole text with the widest digits, so the bar does not
+    // shift as the seconds tick; the seek bar gives way first.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString position_;
+    QString duration_;
+};
 
 class TransportBar : public QWidget {
     Q_OBJECT
@@ -24,6 +50,7 @@ public:
 
     void showPlaying(bool playing);
     void showTimes(double position, double duration);
+    const PlayTimeLabel& timeLabel() const { return *time_; }
     void showMute(bool muted);
     void showVolume(int volume);
 
@@ -38,7 +65,7 @@ private:
     QToolButton* playPause_;
     QToolButton* stop_;
     QSlider* seek_;
-    QLabel* time_;
+    PlayTimeLabel* time_;
     QToolButton* mute_;
     QSlider* volume_;
     bool playing_ = false;

@@ -22,10 +22,11 @@ inline constexpr std::int32_t Transitioning = 9;
 class Player {
 public:
     virtual ~Player() = default;
-    // A full path (UTF-8) opens the file and, auto-start being on, plays it;
-    // the empty string unloads the current media.
+    // A full path, as the file system names it (bytes; UTF-8 on an ordinary
+    // system), opens the file and, auto-start being on, plays it; the empty
+    // string unloads the current media.
     virtual void setUrl(const std::string& path) = 0;
-    virtual std::string url() const = 0;  // the last value put
+    virtual std::string url() const = 0;  // the last value put, as text; empty after an unload
     virtual std::int32_t playState() const = 0;
     virtual void play() = 0;
     virtual void pause() = 0;
@@ -40,8 +41,10 @@ public:
 class FileList {
 public:
     virtual ~FileList() = default;
-    virtual std::string path() const = 0;      // the folder shown (UTF-8)
-    virtual std::string fileName() const = 0;  // selected entry's bare name, "" if none
+    // The folder shown and the selected entry's bare name ("" if none), as
+    // the file system names them.
+    virtual std::string path() const = 0;
+    virtual std::string fileName() const = 0;
     virtual std::int16_t listIndex() const = 0;  // -1 when nothing is selected
     virtual std::int16_t listCount() const = 0;
     // true makes `index` the only selected entry, false deselects it. A change

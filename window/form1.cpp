@@ -1,20 +1,25 @@
 #include "window/form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
 #include <QPalette>
 #include <type_traits>
 
+#include "platform/shell/notify_icon.h"
 #include "tray/lifecycle.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_icon.h"
+#include "tray/tray_record.h"
 #include "window/folder_choice.h"
 #include "window/form1_layout.h"
 #include "window/form1_tray_access.h"
 #include "window/layout.h"
 #include "window/option_handlers.h"
 #include "window/playback_ports.h"
+#include "window/readable_fonts.h"
+#include "window/tray_loss_watch.h"
 #include "window/twips.h"
 #include "window/window_handles.h"
 
@@ -97,6 +102,10 @@ TextBox* makeSecondsBox(const char* text, QWidget* parent, QRect geometry, const
     auto* box = new TextBox(QString::fromUtf8(text), parent);
     box->setGeometry(geometry);
     box->setFont(secondsBoxFont());
+    // The box is 250 twips high and its font 11.25 points: a drawn frame
+    // would leave too little room and cut the text at top and bottom. The
+    // box's colour marks it out instead.
+    box->setFrame(false);
     setColours(box, QPalette::Base, back);
     return box;
 }
@@ -137,10 +146,12 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
         ports_->timer1, ports_->timer2, clock, random_, ports_->events});
     layout_ = std::make_unique<Form1Layout>(*this);
     trayAccess_ = std::make_unique<Form1TrayAccess>(*this, ports_->timer1, ports_->timer2, ports_->player);
+    trayLossWatch_ = std::make_unique<TrayLossWatch>(*this, [this] { return trayHoldsWindow(); });
 
     setupPlaybackConnections();
     setupFolderConnections();
     setupOptionConnections();
+    fitTexts();
 }
 
 // A window destroyed without being closed (tests, a failed start) still takes
@@ -279,7 +290,12 @@ void Form1::raiseLoad() {
 }
 
 void Form1::Form_Load() { tray::Form_Load(*trayAccess_); }
-void Form1::Form_Resize() { window::Form_Resize(*layout_); }
+void Form1::Form_Resize() {
+    laidOutOuterSize_ = frameGeometry().size();
+    window::Form_Resize(*layout_);
+    fitTexts();
+}
+
 void Form1::Form_Activate() { sequence_->Form_Activate(); }
 void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
 
@@ -317,11 +333,26 @@ void Form1::randam_chk_Click() {
 void Form1::StartTime_txt_Click() { selectToEnd(*StartTime_txt); }
 void Form1::EndTime_txt_Click() { selectToEnd(*EndTime_txt); }
 
+bool Form1::trayHoldsWindow() {
+    const QSystemTrayIcon* icon = shell::findNotifyIcon(hWnd(), tray::kTrayIconId);
+    return icon && icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Form1::putAwayInTray() {
+    hide();
+    trayLossWatch_->windowPutAway();
+}
+
+void Form1::fitTexts() {
+    fitReadableFonts({File1, Command1, {full_chk, listloop_chk}, {loop_chk, randam_chk}}, QApplication::font());
+}
+
 void Form1::updateTitlePicture() { Image1->setVisible(MediaPlayer1->url().isEmpty()); }
 
 void Form1::endProgram() {
     if (ended_) return;
     ended_ = true;
+    trayLossWatch_->stop();
     sequence_->endProgram();
     Timer1->setEnabled(false);
     Timer2->setEnabled(false);
@@ -346,14 +377,34 @@ void Form1::resizeEvent(QResizeEvent* event) {
     raiseLater(&Form1::Form_Resize);
 }
 
-void Form1::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) raiseLater(&Form1::Form_Resize);
+// A window manager frames the window only after the first show: the first
+// pass then read the client size as the outer size. The frame arrives with
+// the move that places the framed window, so a move that changes the outer
+// size is a size change like any other.
+void Form1::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (frameGeometry().size() != laidOutOuterSize_) raiseLater(&Form1::Form_Resize);
 }
 
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    raiseLater(&Form1::Form_Resize);
+    if (activateWhenRestored_ && !isMinimized()) {
+        activateWhenRestored_ = false;
+        raiseLater(&Form1::Form_Activate);
+    }
+}
+
+// A window that comes back minimised by itself has not been activated: the
+// play-list state it resets must hold until the user restores the window.
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    raiseLater(&Form1::Form_Activate);
+    trayLossWatch_->stop();
+    if (isMinimized())
+        activateWhenRestored_ = true;
+    else
+        raiseLater(&Form1::Form_Activate);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -6,9 +6,13 @@
 //   Load     once, by raiseLoad(), after the controls exist and before the
 //            first show (the composition root calls it);
 //   Resize   on the first show, every size change and every change between
-//            minimised and normal (the layout pass);
+//            minimised and normal (the layout pass); the size is the outer
+//            one, so a frame that the window manager adds or changes after
+//            the first show raises it too;
 //   Activate on the first show and on every show after a hide, not when the
-//            user merely switches back from another program;
+//            user merely switches back from another program; a window that
+//            shows itself minimised (its tray gone) is activated when the
+//            user restores it;
 //   Unload   on close; the close always goes ahead, and a second close while
 //            the first is still winding down is ignored.
 // Resize and Activate are raised from the event loop right after the Qt event
@@ -35,6 +39,7 @@ namespace sorinel::window {
 class Form1Ports;
 class Form1Layout;
 class Form1TrayAccess;
+class TrayLossWatch;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -85,6 +90,12 @@ public:
     void MediaPlayer1_PlayStateChange(int NewState);
     void MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY);
 
+    // Whether the tray icon is there to bring the window back once hidden.
+    bool trayHoldsWindow();
+    // Hides the window, which lives on as the tray icon (the layout pass of a
+    // minimised window).
+    void putAwayInTray();
+
     // Ends the program: no handler runs afterwards and the event loop exits
     // with status 0.
     void endProgram();
@@ -92,6 +103,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -104,6 +116,8 @@ private:
     void setupFolderConnections();
     void setupOptionConnections();
     void raiseLater(void (Form1::*handler)());
+    // Sizes the texts that have no font of their own to their controls.
+    void fitTexts();
     // Shows the title picture over the idle player, never over media.
     void updateTitlePicture();
 
@@ -112,6 +126,10 @@ private:
     std::unique_ptr<playback::PlaybackSequence> sequence_;
     std::unique_ptr<Form1Layout> layout_;
     std::unique_ptr<Form1TrayAccess> trayAccess_;
+    std::unique_ptr<TrayLossWatch> trayLossWatch_;
+    bool activateWhenRestored_ = false;
+    // The outer size the last layout pass started from.
+    QSize laidOutOuterSize_;
     bool loaded_ = false;
     bool unloading_ = false;
     bool ended_ = false;

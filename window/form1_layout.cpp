@@ -1,7 +1,6 @@
 #include "window/form1_layout.h"
 
 #include <QCoreApplication>
-#include <QSystemTrayIcon>
 
 #include "window/form1.h"
 #include "window/twips.h"
@@ -12,9 +11,9 @@ void Form1Layout::yield() { QCoreApplication::processEvents(); }
 
 int Form1Layout::windowState() const { return form_.isMinimized() ? 1 : 0; }
 
-bool Form1Layout::trayAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool Form1Layout::trayAvailable() const { return form_.trayHoldsWindow(); }
 
-void Form1Layout::hide() { form_.hide(); }
+void Form1Layout::hide() { form_.putAwayInTray(); }
 
 float Form1Layout::height() const { return twipsFromPixels(form_.frameGeometry().height()); }
 float Form1Layout::width() const { return twipsFromPixels(form_.frameGeometry().width()); }

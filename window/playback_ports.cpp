@@ -1,6 +1,7 @@
 #include "window/playback_ports.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QEventLoop>
 #include <QTimer>
 #include <cmath>
@@ -11,7 +12,10 @@ PlayerPort::PlayerPort(platform::MediaPlayer& player, std::function<void()> urlC
     : player_(player), urlChanged_(std::move(urlChanged)) {}
 
 void PlayerPort::setUrl(const std::string& path) {
-    player_.setUrl(QString::fromStdString(path));
+    if (path.empty())
+        player_.setUrl(QString());
+    else
+        player_.setLocalPath(QByteArray::fromStdString(path));
     if (urlChanged_) urlChanged_();
 }
 std::string PlayerPort::url() const { return player_.url().toStdString(); }
@@ -24,8 +28,8 @@ void PlayerPort::setCurrentPosition(double seconds) { player_.setCurrentPosition
 double PlayerPort::duration() const { return player_.duration(); }
 void PlayerPort::setFullScreen(bool on) { player_.setFullScreen(on); }
 
-std::string FileListPort::path() const { return list_.Path().toStdString(); }
-std::string FileListPort::fileName() const { return list_.FileName().toStdString(); }
+std::string FileListPort::path() const { return QFile::encodeName(list_.Path()).toStdString(); }
+std::string FileListPort::fileName() const { return list_.nativeFileName().toStdString(); }
 std::int16_t FileListPort::listIndex() const { return list_.ListIndex(); }
 std::int16_t FileListPort::listCount() const { return list_.ListCount(); }
 void FileListPort::setSelected(std::int16_t index, bool selected) { list_.setSelected(index, selected); }

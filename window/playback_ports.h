@@ -1,6 +1,7 @@
 #pragma once
 // The play-list logic's ports over the window's real controls. Texts cross
-// as UTF-8; the list's folder and names are Qt strings inside the window.
+// as UTF-8; the folder, the list's names and the player's path cross as the
+// file system names them, bytes that need not be UTF-8.
 
 #include <functional>
 

@@ -53,7 +53,8 @@ std::optional<NotifyIconFields> readNotifyIconRecord(std::span<const std::uint8_
 // message, a bad record or no QApplication fail and change nothing.
 bool Shell_NotifyIconA(std::uint32_t dwMessage, std::span<const std::uint8_t> record);
 
-// The icon (hWnd, uID) while it exists, for the tests and for diagnostics.
+// The icon (hWnd, uID) while it exists: whether a window put away has its
+// way back, and what the tests look at.
 const QSystemTrayIcon* findNotifyIcon(std::uint32_t hWnd, std::uint32_t uID);
 
 }  // namespace sorinel::shell

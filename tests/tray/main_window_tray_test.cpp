@@ -1,7 +1,8 @@
 // The real main window with the tray on a real tray host: minimising puts it
 // away, a left click on the icon brings it back with the play-list state
-// reset, and closing removes the icon at once, keeps the window for the
-// close's wait and starts no further file.
+// reset, closing removes the icon at once, keeps the window for the close's
+// wait and starts no further file, and a tray host that quits while the
+// window is put away does not take the window with it.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -111,6 +112,50 @@ TEST_F(MainWindowTray, ClosingRemovesTheIconAtOnceAndStartsNoFurtherFile) {
     pumpFor(2000);  // the clip's end, had anything still been listening
     EXPECT_EQ(form->MediaPlayer1->url(), firstFile);
     EXPECT_NE(form->MediaPlayer1->playState(), 3);
+}
+
+// Its own tray host, which the test ends.
+TEST(MainWindowTrayLoss, AWindowPutAwayComesBackWhenTheTrayQuits) {
+    playback::SystemClock clock;
+    playback::SystemRandom random;
+    struct Desktop {
+        const char* name;  // XDG_CURRENT_DESKTOP
+        bool minimised;    // where the window comes back
+    };
+    for (const Desktop desktop : {Desktop{"", false}, Desktop{"XFCE", true}}) {
+        SCOPED_TRACE(desktop.name);
+        qputenv("XDG_CURRENT_DESKTOP", desktop.name);
+        auto host = std::make_unique<sorinel::testing::BackgroundProgram>(
+            "trayer", QStringList{"--edge", "top", "--align", "left"});
+        ASSERT_TRUE(waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+        auto form = std::make_unique<window::Form1>(clock, random);
+        form->raiseLoad();
+        form->show();
+        const QSystemTrayIcon* icon = shell::findNotifyIcon(form->hWnd(), kTrayIconId);
+        ASSERT_NE(icon, nullptr);
+        ASSERT_TRUE(waitUntil([&] { return icon->geometry().width() > 0; }, 5000)) << "icon never embedded";
+        pumpFor(300);
+
+        form->showMinimized();
+        ASSERT_TRUE(waitUntil([&] { return !form->isVisible(); }, 5000)) << "minimising did not put it away";
+        form->sequence().randfl = 1;
+        host.reset();  // the tray host quits
+        ASSERT_TRUE(waitUntil([&] { return form->isVisible(); }, 5000)) << "the window stayed lost";
+        pumpFor(300);
+        EXPECT_EQ(form->isMinimized(), desktop.minimised);
+        // Come back by itself, it has not been activated: nothing of the
+        // play-list state changes until the user restores it.
+        EXPECT_EQ(form->sequence().randfl, desktop.minimised ? 1 : 0);
+        if (desktop.minimised) {
+            form->showNormal();
+            EXPECT_TRUE(waitUntil([&] { return form->sequence().randfl == 0; }, 3000));
+        }
+        // Without a tray, minimising leaves the window where it can be found.
+        form->showMinimized();
+        pumpFor(500);
+        EXPECT_TRUE(form->isVisible());
+    }
+    qunsetenv("XDG_CURRENT_DESKTOP");
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
@@ -153,16 +155,44 @@ TEST(FileListBox, RootFolderIsKeptAsSlash) {
     EXPECT_EQ(list.Path(), QString("/"));
 }
 
-TEST(FileListBox, NamesThatAreNotUtf8AreListed) {
+TEST(FileListBox, NamesThatAreNotUtf8KeepTheirBytesAndShowAsWellAsTheyCan) {
+    struct Row {
+        QByteArray native;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"a-\x8b\xc8.mp3", QString::fromUtf8("a-曲.mp3")},  // CP932, as older Japanese desktops wrote it
+        {"b-\xff\xfe.mp3", QString::fromUtf8("b-\uFFFD\uFFFD.mp3")},  // nothing known
+        {"b-\xff\xfd.mp3", QString::fromUtf8("b-\uFFFD\uFFFD.mp3")},  // shown alike, another file
+        {"c-\xe6\x9b\xb2.mp3", QString::fromUtf8("c-曲.mp3")},  // UTF-8
+    };
     QTemporaryDir dir;
-    const QByteArray bad = QFile::encodeName(dir.path()) + "/bad\xff\xfe.mp3";
-    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    for (const Row& row : rows) {
+        const int fd = ::open((QFile::encodeName(dir.path()) + "/" + row.native).constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
     FileListBox list;
     list.setPath(dir.path());
-    ASSERT_EQ(list.ListCount(), 1);
-    EXPECT_TRUE(list.entry(0).endsWith(".mp3"));
+    ASSERT_EQ(list.ListCount(), 4);
+    QSet<QByteArray> natives;
+    for (std::int16_t k = 0; k < list.ListCount(); ++k) {
+        natives.insert(list.nativeEntry(k));
+        const auto row = std::find_if(std::begin(rows), std::end(rows),
+                                      [&](const Row& r) { return r.native == list.nativeEntry(k); });
+        ASSERT_NE(row, std::end(rows)) << list.entry(k).toStdString();
+        EXPECT_EQ(list.entry(k), row->shown);
+    }
+    EXPECT_EQ(natives.size(), 4);
+
+    // The selection is the file, not its shown name: a re-read keeps the
+    // same one of two names shown alike, and raises nothing.
+    list.setSelected(2, true);
+    const QByteArray selected = list.nativeFileName();
+    QSignalSpy clicks(&list, &FileListBox::Click);
+    list.refresh();
+    EXPECT_EQ(list.nativeFileName(), selected);
+    EXPECT_EQ(clicks.count(), 0);
 }
 
 TEST(FileListBox, LongFolderShowsFirst32767InOrder) {

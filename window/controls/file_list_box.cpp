@@ -2,11 +2,15 @@
 
 #include <QDir>
 #include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <stdexcept>
 
-#include "window/controls/folder_listing.h"
-
 namespace sorinel::window {
+
+namespace {
+// Where each row keeps its name as the file system holds it.
+constexpr int kNativeNameRole = Qt::UserRole;
+}  // namespace
 
 QString normalizedFolder(const QString& folder) {
     return QDir::cleanPath(QDir(folder).absolutePath());
@@ -24,11 +28,11 @@ FileListBox::FileListBox(QWidget* parent)
 void FileListBox::setPath(const QString& folder) {
     if (folder.isEmpty()) throw std::runtime_error("empty folder");
     const QString normalized = normalizedFolder(folder);
-    const auto names = listMatchingFiles(normalized, pattern_, kMaxEntries);
-    if (!names) throw std::runtime_error("folder cannot be opened");
+    const auto files = listMatchingFiles(normalized, pattern_, kMaxEntries);
+    if (!files) throw std::runtime_error("folder cannot be opened");
     const bool sameFolder = normalized == path_;
     path_ = normalized;
-    fill(*names, sameFolder);
+    fill(*files, sameFolder);
 }
 
 void FileListBox::setPattern(const QString& patterns) {
@@ -37,23 +41,36 @@ void FileListBox::setPattern(const QString& patterns) {
 }
 
 void FileListBox::refresh() {
-    fill(listMatchingFiles(path_, pattern_, kMaxEntries).value_or(QStringList()), true);
+    fill(listMatchingFiles(path_, pattern_, kMaxEntries).value_or(std::vector<ListedFile>()), true);
 }
 
-void FileListBox::fill(const QStringList& names, bool sameFolder) {
-    const QString selectedName = FileName();
+void FileListBox::fill(const std::vector<ListedFile>& files, bool sameFolder) {
+    const QByteArray selectedName = nativeFileName();
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(files.size()));
+    int keep = -1;
+    int currentFound = -1;
+    for (const ListedFile& file : files) {
+        if (keep < 0 && !selectedName.isEmpty() && file.native == selectedName) keep = static_cast<int>(shown.size());
+        if (currentFound < 0 && !currentName_.isEmpty() && file.native == currentName_)
+            currentFound = static_cast<int>(shown.size());
+        shown.push_back(file.shown);
+    }
     refilling_ = true;
     clear();
-    addItems(names);  // one batch: no per-row layout work
-    int keep = -1;
-    if (!selectedName.isEmpty()) keep = static_cast<int>(names.indexOf(selectedName));
+    addItems(shown);  // one batch: no per-row layout work
+    {
+        // Not shown, so the view need not hear of it: one signal per row
+        // would cost more than the whole listing for a large folder.
+        const QSignalBlocker quiet(model());
+        for (int k = 0; k < count(); ++k) item(k)->setData(kNativeNameRole, files[static_cast<std::size_t>(k)].native);
+    }
     if (keep >= 0) setCurrentRow(keep, QItemSelectionModel::ClearAndSelect);
     refilling_ = false;
 
     // Rows in another folder are other files: nothing there has moved.
     const int movedFrom = currentRow_;
-    const int currentNow = sameFolder && !currentName_.isEmpty() ? static_cast<int>(names.indexOf(currentName_))
-                                                                 : keep;
+    const int currentNow = sameFolder && !currentName_.isEmpty() ? currentFound : keep;
     if (currentNow < 0) currentName_.clear();
     currentRow_ = currentNow;
 
@@ -70,7 +87,7 @@ void FileListBox::onSelectionChanged() {
     if (refilling_) return;
     const int now = ListIndex();
     if (now >= 0) {
-        currentName_ = item(now)->text();
+        currentName_ = item(now)->data(kNativeNameRole).toByteArray();
         currentRow_ = now;
     }
     if (now == reportedIndex_) return;
@@ -81,6 +98,11 @@ void FileListBox::onSelectionChanged() {
 QString FileListBox::FileName() const {
     const auto selected = selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+QByteArray FileListBox::nativeFileName() const {
+    const auto selected = selectedItems();
+    return selected.isEmpty() ? QByteArray() : selected.first()->data(kNativeNameRole).toByteArray();
 }
 
 std::int16_t FileListBox::ListIndex() const {
@@ -109,6 +131,11 @@ bool FileListBox::isSelected(std::int16_t index) const {
 QString FileListBox::entry(std::int16_t index) const {
     const QListWidgetItem* target = item(index);
     return target ? target->text() : QString();
+}
+
+QByteArray FileListBox::nativeEntry(std::int16_t index) const {
+    const QListWidgetItem* target = item(index);
+    return target ? target->data(kNativeNameRole).toByteArray() : QByteArray();
 }
 
 }  // namespace sorinel::window

@@ -13,12 +13,16 @@
 //     selected last, also after it was deselected) at another row raises
 //     EntryMoved(from, to) before the call returns.
 //   - ListCount is 16-bit: a folder with more entries shows the first 32767.
+//   - Every entry keeps its name as the file system holds it (bytes, which
+//     need not be UTF-8); the text shown is only for people (file_name_text.h).
 
 #include <QListWidget>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "window/controls/file_name_pattern.h"
+#include "window/controls/folder_listing.h"
 
 namespace sorinel::window {
 
@@ -36,12 +40,14 @@ public:
     QString Pattern() const { return pattern_.text(); }
     void setPattern(const QString& patterns);
 
-    QString FileName() const;  // the selected entry's bare name, "" if none
+    QString FileName() const;  // the selected entry's bare name as shown, "" if none
+    QByteArray nativeFileName() const;  // the same as the file system names it
     std::int16_t ListIndex() const;  // -1 when nothing is selected
     std::int16_t ListCount() const;
     void setSelected(std::int16_t index, bool selected);
     bool isSelected(std::int16_t index) const;
-    QString entry(std::int16_t index) const;
+    QString entry(std::int16_t index) const;  // as shown
+    QByteArray nativeEntry(std::int16_t index) const;
 
     // Reads the folder again (a vanished folder leaves an empty list).
     void refresh();
@@ -51,7 +57,7 @@ signals:
     void EntryMoved(std::int16_t from, std::int16_t to);
 
 private:
-    void fill(const QStringList& names, bool sameFolder);
+    void fill(const std::vector<ListedFile>& files, bool sameFolder);
     void onSelectionChanged();
 
     QString path_;
@@ -60,7 +66,7 @@ private:
     bool refilling_ = false;
     // The entry selected last and its row, kept after a deselection: the
     // play-list logic's index still means it then.
-    QString currentName_;
+    QByteArray currentName_;
     int currentRow_ = -1;
 };
 

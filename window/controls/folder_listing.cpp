@@ -1,5 +1,7 @@
 #include "window/controls/folder_listing.h"
 
+#include "window/controls/file_name_text.h"
+
 #include <QFile>
 #include <algorithm>
 #include <dirent.h>
@@ -30,34 +32,38 @@ bool isPlainFile(int dirFd, const dirent* entry) {
 
 }  // namespace
 
-void sortNamesIgnoringCase(QStringList& names) {
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
+void sortNamesIgnoringCase(std::vector<ListedFile>& files) {
+    std::sort(files.begin(), files.end(), [](const ListedFile& a, const ListedFile& b) {
+        const int folded = a.shown.compare(b.shown, Qt::CaseInsensitive);
+        if (folded != 0) return folded < 0;
+        if (a.shown != b.shown) return a.shown < b.shown;
+        return a.native < b.native;
     });
 }
 
-std::optional<QStringList> listMatchingFiles(const QString& folder,
-                                             const FileNamePattern& pattern,
-                                             qsizetype maxEntries) {
+std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder,
+                                                         const FileNamePattern& pattern,
+                                                         qsizetype maxEntries) {
     const QByteArray encoded = QFile::encodeName(folder);
     std::unique_ptr<DIR, DirCloser> dir(opendir(encoded.constData()));
     if (!dir) return std::nullopt;
     const int fd = dirfd(dir.get());
 
-    QStringList names;
+    std::vector<ListedFile> files;
     while (const dirent* entry = readdir(dir.get())) {
         if (entry->d_name[0] == '.') continue;  // hidden, and "." / ".."
-        // decodeName never fails: names that are not valid UTF-8 get
-        // replacement characters instead of breaking the list.
-        const QString name = QFile::decodeName(entry->d_name);
-        if (!pattern.matches(name)) continue;
+        // The pattern's extensions are ASCII, which every way of showing a
+        // name keeps.
+        QByteArray native(entry->d_name);
+        QString shown = shownFileName(native);
+        if (!pattern.matches(shown)) continue;
         if (!isPlainFile(fd, entry)) continue;
-        names.push_back(name);
+        files.push_back({std::move(shown), std::move(native)});
     }
-    sortNamesIgnoringCase(names);
-    if (maxEntries >= 0 && names.size() > maxEntries) names.resize(maxEntries);
-    return names;
+    sortNamesIgnoringCase(files);
+    if (maxEntries >= 0 && static_cast<qsizetype>(files.size()) > maxEntries)
+        files.resize(static_cast<std::size_t>(maxEntries));
+    return files;
 }
 
 }  // namespace sorinel::window

@@ -5,22 +5,31 @@
 // directory entry does not tell the file's type (symbolic links, some file
 // systems), so tens of thousands of files list quickly.
 
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "window/controls/file_name_pattern.h"
 
 namespace sorinel::window {
 
-// The matching names, at most maxEntries of them (the first ones in order).
-// std::nullopt when the folder cannot be opened (missing, unreadable).
-std::optional<QStringList> listMatchingFiles(const QString& folder,
-                                             const FileNamePattern& pattern,
-                                             qsizetype maxEntries);
+// One file as listed: the name as shown (file_name_text.h) and the name as
+// the file system holds it, by which the file is opened.
+struct ListedFile {
+    QString shown;
+    QByteArray native;
+};
 
-// Orders names as the list shows them: ignoring case, and by exact spelling
-// where two names differ only in case, so the order is always the same.
-void sortNamesIgnoringCase(QStringList& names);
+// The matching files, at most maxEntries of them (the first ones in order).
+// std::nullopt when the folder cannot be opened (missing, unreadable).
+std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder,
+                                                         const FileNamePattern& pattern,
+                                                         qsizetype maxEntries);
+
+// Orders files as the list shows them: by shown name ignoring case, then by
+// exact spelling, then by the bytes of the name, so the order is always the
+// same.
+void sortNamesIgnoringCase(std::vector<ListedFile>& files);
 
 }  // namespace sorinel::window
