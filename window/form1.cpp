@@ -131,7 +131,10 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
     applyPlayerSettings();
     setupTabOrder();
 
-    ports_ = std::make_unique<Form1Ports>(*this, [this] { updateTitlePicture(); });
+    ports_ = std::make_unique<Form1Ports>(*this, [this] {
+        updateTitlePicture();
+        emit mediaUrlChanged();
+    });
     sequence_ = std::make_unique<playback::PlaybackSequence>(playback::SequenceControls{
         ports_->player, ports_->list, ports_->listloop, ports_->full, ports_->startTime, ports_->endTime,
         ports_->timer1, ports_->timer2, clock, random_, ports_->events});
@@ -313,6 +316,14 @@ void Form1::randam_chk_Click() {
 
 void Form1::StartTime_txt_Click() { selectToEnd(*StartTime_txt); }
 void Form1::EndTime_txt_Click() { selectToEnd(*EndTime_txt); }
+
+void Form1::playSelectedEntry() {
+    if (ended_ || sequence_->shuttingDown()) return;
+    if (File1->ListIndex() >= 0)
+        File1_Click();
+    else if (File1->ListCount() > 0)
+        File1->setSelected(0, true);
+}
 
 void Form1::updateTitlePicture() { Image1->setVisible(MediaPlayer1->url().isEmpty()); }
 

@@ -84,10 +84,18 @@ public:
     void MediaPlayer1_PlayStateChange(int NewState);
     void MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY);
 
+    // What a play request with nothing loaded means here: the selected entry
+    // plays, or the first one when none is selected (the list's Click plays it).
+    void playSelectedEntry();
+
     // Ends the program: no handler runs afterwards and the event loop exits
     // with status 0.
     void endProgram();
     bool ended() const { return ended_; }
+
+signals:
+    // The player was handed a file, or the empty string that unloads it.
+    void mediaUrlChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
