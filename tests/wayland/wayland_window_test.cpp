@@ -128,6 +128,9 @@ TEST_F(WaylandWindow, PlaysTheFolderInFullScreenAndCloses) {
 
     form->MediaPlayer1->setFullScreen(false);
     form->full_chk->setValue(0);
+    // Back in the window, the player gives the list its place again.
+    EXPECT_TRUE(waitUntil([&] { return !form->MediaPlayer1->geometry().intersects(form->File1->geometry()); }, 3000))
+        << "the player still covers the list after full screen";
     // The two-second clip ends and the advance starts the next file.
     ASSERT_TRUE(waitUntil([&] { return played.size() >= 2 && played.back() == "b.mov"; }, 15000));
     EXPECT_EQ(form->sequence().i, 1);
