@@ -71,13 +71,4 @@ void MprisClient::onPropertiesChanged(const QString& interface, const QVariantMa
 
 void MprisClient::onSeeked(qlonglong position) { seeked_.push_back(position); }
 
-WarningCounter::WarningCounter() {
-    count_ = 0;
-    previous_ = qInstallMessageHandler(&WarningCounter::handle);
-}
-WarningCounter::~WarningCounter() { qInstallMessageHandler(previous_); }
-void WarningCounter::handle(QtMsgType type, const QMessageLogContext&, const QString&) {
-    if (type != QtDebugMsg && type != QtInfoMsg) ++count_;
-}
-
 }  // namespace sorinel::testing

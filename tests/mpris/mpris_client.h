@@ -53,18 +53,4 @@ private:
     std::vector<qlonglong> seeked_;
 };
 
-// Counts warnings and worse while it lives: a missing bus or a taken name
-// must not leave a trace in the user's log.
-class WarningCounter {
-public:
-    WarningCounter();
-    ~WarningCounter();
-    int count() const { return count_; }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext&, const QString&);
-    static inline int count_ = 0;
-    QtMessageHandler previous_;
-};
-
 }  // namespace sorinel::testing

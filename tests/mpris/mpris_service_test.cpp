@@ -173,11 +173,10 @@ TEST_F(MprisServiceTest, RequestsReachTheWindowAfterTheReply) {
         Status status;
         QString path;
         QString method;
-        QVariantList args;
+        QVariantList args;  // for SetPosition: the position; the track is the current one
         std::vector<std::string> expected;
     };
     const QString file = "/media/clip.mpg";
-    const auto current = [&] { return QVariant::fromValue(client.trackId()); };
     const std::vector<Row> rows = {
         {Status::Stopped, "", "Play", {}, {"play"}},  // nothing loaded: the window plays an entry
         {Status::Playing, file, "Play", {}, {}},
@@ -197,7 +196,10 @@ TEST_F(MprisServiceTest, RequestsReachTheWindowAfterTheReply) {
         {Status::Playing, file, "Seek", {qlonglong(-30'000'000)}, {"seek 0"}},
         {Status::Playing, file, "Seek", {qlonglong(60'000'000)}, {"next"}},  // past the end of 60 s
         {Status::Stopped, "", "Seek", {qlonglong(1'000'000)}, {}},
-        {Status::Paused, file, "SetPosition", {}, {"seek 425"}},  // current track, 42.5 s
+        {Status::Paused, file, "SetPosition", {qlonglong(42'500'000)}, {"seek 425"}},
+        {Status::Paused, file, "SetPosition", {qlonglong(-1)}, {}},
+        {Status::Paused, file, "SetPosition", {qlonglong(61'000'000)}, {}},  // past the end
+        {Status::Paused, file, "SetPosition for another track", {qlonglong(5'000'000)}, {}},
         {Status::Playing, file, "Raise", {}, {"raise"}},
         {Status::Playing, file, "OpenUri", {QString("file:///etc/passwd")}, {}},
     };
@@ -213,31 +215,17 @@ TEST_F(MprisServiceTest, RequestsReachTheWindowAfterTheReply) {
         window.requests.clear();
         window.repliedFirst.clear();
         QVariantList args = row.args;
-        if (row.method == "SetPosition") args = {current(), qlonglong(42'500'000)};
-        call(row.method, args);
+        QString method = row.method;
+        if (method.startsWith("SetPosition")) {
+            // A track that has gone since the client looked is stale.
+            const QDBusObjectPath track = method == "SetPosition" ? client.trackId() : QDBusObjectPath("/gone");
+            args.prepend(QVariant::fromValue(track));
+            method = "SetPosition";
+        }
+        call(method, args);
         EXPECT_EQ(window.requests, row.expected);
         for (bool replied : window.repliedFirst) EXPECT_TRUE(replied) << "acted inside the bus call";
     }
-}
-
-// A seek asked for a track that is no longer the current one, or outside the
-// track, is not carried out.
-TEST_F(MprisServiceTest, StaleOrOutOfRangePositionsAreIgnored) {
-    window.st = Status::Playing;
-    window.path = "/media/one.mp3";
-    window.duration = 30;
-    window.show();
-    testing::pumpFor(50);
-    const QDBusObjectPath first = client.trackId();
-    window.path = "/media/two.mp3";
-    window.show();
-    testing::pumpFor(50);
-    ASSERT_NE(client.trackId().path(), first.path());
-    window.requests.clear();
-    call("SetPosition", {QVariant::fromValue(first), qlonglong(5'000'000)});
-    call("SetPosition", {QVariant::fromValue(client.trackId()), qlonglong(-1)});
-    call("SetPosition", {QVariant::fromValue(client.trackId()), qlonglong(31'000'000)});
-    EXPECT_TRUE(window.requests.empty());
 }
 
 // A jump of the position is announced with Seeked: at once for the service's
@@ -288,23 +276,10 @@ TEST_F(MprisServiceTest, ClientSetsTheVolumeWithinRange) {
     }
 }
 
-TEST_F(MprisServiceTest, IdentifiesTheProgram) {
-    const QVariantMap root = client.rootProperties();
-    EXPECT_EQ(root.value("Identity").toString(), "Sorinel");
-    EXPECT_EQ(root.value("DesktopEntry").toString(), "sorinel");
-    EXPECT_TRUE(root.value("CanRaise").toBool());
-    EXPECT_FALSE(root.value("CanQuit").toBool());
-    const QVariantMap player = client.playerProperties();
-    EXPECT_TRUE(player.value("CanGoNext").toBool());
-    EXPECT_FALSE(player.value("CanGoPrevious").toBool());
-    EXPECT_TRUE(player.value("CanControl").toBool());
-    EXPECT_EQ(player.value("Rate").toDouble(), 1.0);
-}
-
 // A second instance finds the name taken and runs without it, without a
 // trace in the log; so does a program with no bus at all.
 TEST(MprisServiceName, SecondInstanceAndNoBusRunWithoutTheName) {
-    testing::WarningCounter warnings;
+    testing::WarningLog warnings;
     FakeWindow first, second, third;
     MprisService owner(first, "sorinel");
     ASSERT_TRUE(owner.registerOnBus());
@@ -322,7 +297,7 @@ TEST(MprisServiceName, SecondInstanceAndNoBusRunWithoutTheName) {
     testing::pumpFor(200);
     EXPECT_EQ(client.playerProperties().value("PlaybackStatus").toString(), "Stopped");  // the first's
     EXPECT_EQ(client.propertiesChangedCount(), 0);
-    EXPECT_EQ(warnings.count(), 0);
+    EXPECT_TRUE(warnings.lines().isEmpty()) << warnings.lines().join('\n').toStdString();
     QDBusConnection::disconnectFromBus("second");
 }
 

@@ -43,25 +43,6 @@ int videoColours(platform::MediaPlayer& player) {
     return static_cast<int>(seen.size());
 }
 
-// Collects Qt's warnings while it lives: in ordinary use the program says
-// nothing on stderr, under Wayland too.
-class WarningLog {
-public:
-    WarningLog() {
-        lines_.clear();
-        previous_ = qInstallMessageHandler(&WarningLog::handle);
-    }
-    ~WarningLog() { qInstallMessageHandler(previous_); }
-    const QStringList& lines() const { return lines_; }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type != QtDebugMsg && type != QtInfoMsg) lines_.append(text);
-    }
-    static inline QStringList lines_;
-    QtMessageHandler previous_;
-};
-
 class WaylandWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -93,7 +74,7 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
     }
 
-    WarningLog warnings;
+    testing::WarningLog warnings;
     playback::SystemClock clock;
     playback::SystemRandom random;
     QTemporaryDir folder;
