@@ -1,14 +1,18 @@
 // The composition root: the application object, the real clock and random
-// source, and the one window. The program takes no command line.
+// source, the one window and the desktop's media controls for it. The
+// program takes no command line.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 #include <clocale>
 
+#include "platform/mpris/mpris_service.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
 #include "window/form1.h"
+#include "window/form1_remote_control.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -30,7 +34,12 @@ int main(int argc, char** argv) {
     sorinel::playback::SystemClock clock;
     sorinel::playback::SystemRandom random;
     sorinel::window::Form1 form(clock, random);
+    sorinel::window::Form1RemoteControl remote(form);
+    sorinel::platform::MprisService mediaControls(remote, QGuiApplication::desktopFileName());
     form.raiseLoad();
     form.show();
+    // The window first: a person waits for it, not for the media keys, and a
+    // slow bus must not hold it back. Without a bus the program runs as before.
+    QTimer::singleShot(0, &mediaControls, [&mediaControls] { mediaControls.registerOnBus(); });
     return app.exec();
 }

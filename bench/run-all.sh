@@ -119,6 +119,50 @@ start_qt_mpv=$(awk '{ print $1 }' "$work/start-qt-mpv" | median)
 echo "median: sorinel $start_sorinel s, mpv $start_mpv s, ratio $(ratio "$start_sorinel" "$start_mpv")"
 echo "floors: empty Qt window $start_qt s, with an OpenGL widget $start_qt_gl s, and an initialised libmpv $start_qt_mpv s"
 
+say "Start-up with the desktop's media controls: a session bus (served) and none (not), $repeat times each, alternating"
+# A private session bus for this run; "none" is an address with no bus
+# behind it, as on a machine without a session bus.
+bus_on="unix:path=$work/bus"
+bus_off="unix:path=$work/no-bus"
+dbus-daemon --session --nofork --nopidfile --address="$bus_on" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -S "$work/bus" ] && break; sleep 0.1; done
+# Seconds from the program's start until its MPRIS name is on the bus, that
+# is until media keys reach it; polled every 10 ms or so.
+time_to_bus_name() {
+  local t0 t1="" pid
+  t0=$(date +%s.%N)
+  (cd "$empty" && DBUS_SESSION_BUS_ADDRESS=$bus_on exec "$build/app/sorinel") >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 1000); do
+    if DBUS_SESSION_BUS_ADDRESS=$bus_on dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+         org.freedesktop.DBus.NameHasOwner string:org.mpris.MediaPlayer2.sorinel 2>/dev/null | grep -q 'boolean true'; then
+      t1=$(date +%s.%N); break
+    fi
+    sleep 0.01
+  done
+  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+  [ -n "$t1" ] && awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f\n", b - a }'
+}
+: >"$work/start-bus-on"; : >"$work/start-bus-off"; : >"$work/bus-name"; : >"$work/qt-bus-on"; : >"$work/qt-bus-off"
+for _ in $(seq "$repeat"); do
+  (cd "$empty" && DBUS_SESSION_BUS_ADDRESS=$bus_on "$b/window_map_timer" "$build/app/sorinel") >>"$work/start-bus-on" || failed
+  (cd "$empty" && DBUS_SESSION_BUS_ADDRESS=$bus_off "$b/window_map_timer" "$build/app/sorinel") >>"$work/start-bus-off" || failed
+  time_to_bus_name >>"$work/bus-name" || failed
+  # Qt itself talks to a session bus at start (accessibility, the tray): the
+  # empty window shows that share.
+  DBUS_SESSION_BUS_ADDRESS=$bus_on "$b/window_map_timer" "$b/bare_qt_window" >>"$work/qt-bus-on" || failed
+  DBUS_SESSION_BUS_ADDRESS=$bus_off "$b/window_map_timer" "$b/bare_qt_window" >>"$work/qt-bus-off" || failed
+done
+start_bus_on=$(awk '{ print $1 }' "$work/start-bus-on" | median)
+start_bus_off=$(awk '{ print $1 }' "$work/start-bus-off" | median)
+qt_bus_on=$(awk '{ print $1 }' "$work/qt-bus-on" | median)
+qt_bus_off=$(awk '{ print $1 }' "$work/qt-bus-off" | median)
+bus_name=$(median <"$work/bus-name")
+echo "median to window mapped: bus $start_bus_on s, no bus $start_bus_off s (ratio $(ratio "$start_bus_on" "$start_bus_off")); mpv $start_mpv s"
+echo "empty Qt window: bus $qt_bus_on s, no bus $qt_bus_off s"
+echo "median to the name on the bus (media keys answered): $bus_name s"
+
 say "First frame: click on an entry to the first playing report (1080p H.264), three processes"
 : >"$work/first"
 for _ in 1 2 3; do "$b/first_frame_bench" "$clip" 4 2>/dev/null | tee -a "$work/first" || failed; done
@@ -175,6 +219,9 @@ row "Figure" "Sorinel (vs mpv)" "Target"
 row "$(printf '%.0s-' $(seq 54))" "$(printf '%.0s-' $(seq 38))" "------"
 row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs $start_mpv s = $(ratio "$start_sorinel" "$start_mpv")x" "<= 1x mpv"
 row "  floors: empty Qt window / + OpenGL widget / + libmpv" "$start_qt / $start_qt_gl / $start_qt_mpv s" "-"
+row "Start-up, session bus / none (media controls on / off)" "$start_bus_on s / $start_bus_off s vs mpv $start_mpv s" "-"
+row "  empty Qt window, session bus / none" "$qt_bus_on s / $qt_bus_off s" "-"
+row "  to the media-control name on the bus" "$bus_name s" "-"
 row "First frame, click to playing, 1080p: idle / switching" "$first_idle s / $first_switch s" "-"
 row "Playback CPU s per s, 1080p, $(figure video_area "$work/play")" "$play_sorinel vs $play_mpv = $(ratio "$play_sorinel" "$play_mpv")x" "<= 1.2x mpv"
 row "RSS (MiB) after start / $(figure rss_warm_change "$work/memory") / $(figure rss_changes "$work/memory") changes" "$(figure rss_start "$work/memory") / $(figure rss_warm "$work/memory") / $(figure rss_end "$work/memory")" "-"

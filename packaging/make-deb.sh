@@ -11,11 +11,12 @@ build=${SORINEL_DEB_BUILD_DIR:-$root/build-deb}
 "$root/scripts/setup.sh"
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release
-fi
-# Only what the package holds: the tests are not needed to package.
-cmake --build "$build" --parallel "$(nproc)" --target sorinel sorinel_icons sorinel_docs
+[ -f "$build/CMakeCache.txt" ] && generator=()  # a build tree keeps its generator
+# Only what the package holds: neither the tests (GoogleTest and the tools
+# they drive) nor the benchmarks are built or looked for.
+cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
+  -DSORINEL_BUILD_TESTS=OFF -DSORINEL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
 rm -f "$build"/sorinel_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 ls "$build"/sorinel_*.deb

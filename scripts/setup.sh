@@ -13,10 +13,13 @@ packages=(
   libgl1-mesa-dri timgm6mb-soundfont fonts-ipafont-gothic qt6-translations-l10n
   # test media and a headless desktop for the window tests
   ffmpeg xvfb xauth xdotool trayer openbox imagemagick x11-utils
-  # a private session bus for the screen saver tests (dbus-run-session)
-  dbus-daemon
+  # a private session bus for the screen saver and media-control tests
+  # (dbus-run-session), and the desktop's media-control client
+  dbus-daemon playerctl
   # a sound server with a null sink whose device a test takes away mid-file
   pulseaudio pulseaudio-utils
+  # a headless Wayland compositor and Qt's Wayland platform plugin
+  weston qt6-wayland
   # the Debian package (cpack -G DEB) and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream
 )

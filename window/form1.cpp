@@ -140,7 +140,10 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
     applyPlayerSettings();
     setupTabOrder();
 
-    ports_ = std::make_unique<Form1Ports>(*this, [this] { updateTitlePicture(); });
+    ports_ = std::make_unique<Form1Ports>(*this, [this] {
+        updateTitlePicture();
+        emit mediaUrlChanged();
+    });
     sequence_ = std::make_unique<playback::PlaybackSequence>(playback::SequenceControls{
         ports_->player, ports_->list, ports_->listloop, ports_->full, ports_->startTime, ports_->endTime,
         ports_->timer1, ports_->timer2, clock, random_, ports_->events});

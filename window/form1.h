@@ -101,6 +101,10 @@ public:
     void endProgram();
     bool ended() const { return ended_; }
 
+signals:
+    // The player was handed a file, or the empty string that unloads it.
+    void mediaUrlChanged();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;

@@ -1,6 +1,7 @@
 #include "platform/shell/notification_icon.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 
@@ -43,7 +44,17 @@ void NotificationIcon::setIcon(const QIcon& icon) { tray_.setIcon(icon.isNull() 
 
 void NotificationIcon::setTip(const QString& tip) { tray_.setToolTip(tip); }
 
-void NotificationIcon::show() { tray_.show(); }
+void NotificationIcon::show() {
+    // An X11 desktop may start its tray after the program, and Qt docks the
+    // icon then. A Wayland session has no such tray: with no StatusNotifier
+    // host now, Qt would set up an X11 watcher that cannot work there (and
+    // says so on stderr), so the icon stays off and the window, which then
+    // never hides itself, is the way back.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    tray_.show();
+}
 
 void NotificationIcon::hide() { tray_.hide(); }
 

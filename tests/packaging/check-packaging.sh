@@ -9,6 +9,10 @@
 #   check-packaging.sh docs     STAGE VERSION     the manual page renders cleanly, the change log is current
 #   check-packaging.sh wmclass  STAGE             the installed program's window has the class
 #                                                 the desktop entry names (needs a display)
+#   check-packaging.sh appid    STAGE RUNNER      under a Wayland compositor (RUNNER runs a command
+#                                                 in one) the window's app id names the desktop entry
+#   check-packaging.sh options  SOURCE            a package build (tests and benchmarks off)
+#                                                 configures without GoogleTest or a test tool
 #   check-packaging.sh selftest STAGE VERSION DRAW_ICON
 #                                                 each check above fails on a broken tree
 #
@@ -190,6 +194,61 @@ check_wmclass() {
   [ "$class" = "$want" ] || fail "the window's class is '$class', the desktop entry says '$want'"
 }
 
+check_appid() {
+  local usr=$1/usr runner=$2
+  local entry want log got
+  entry=$(ls "$usr/share/applications/"*.desktop 2>/dev/null | head -n 1)
+  [ -n "$entry" ] || fail "no desktop entry installed" || return
+  want=$(basename "$entry" .desktop)
+  # A Wayland desktop finds the entry, and so the icon, by the app id the
+  # window announces; WAYLAND_DEBUG shows the request that carries it.
+  log=$(mktemp)
+  "$runner" bash -c '
+    WAYLAND_DEBUG=client "$0" >/dev/null 2>"$1" &
+    pid=$!
+    for _ in $(seq 100); do
+      grep -q "set_app_id" "$1" && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.2
+    done
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    true' "$usr/bin/sorinel" "$log"
+  got=$(grep -o 'set_app_id("[^"]*")' "$log" | head -n 1 | sed 's/.*("\(.*\)")/\1/' || true)
+  rm -f "$log"
+  [ -n "$got" ] || fail "under Wayland the program showed no window with an app id" || return
+  [ "$got" = "$want" ] || fail "under Wayland the window's app id is '$got', the desktop entry is '$want.desktop'"
+}
+
+check_options() {
+  local source=$1 tree report
+  tree=$(mktemp -d)
+  local generator=()
+  command -v ninja >/dev/null && generator=(-G Ninja)
+  # GoogleTest is forbidden outright: a REQUIRED look for it fails the configure.
+  if ! report=$("${CMAKE:-cmake}" -S "$source" -B "$tree" "${generator[@]}" -DSORINEL_BUILD_TESTS=OFF \
+      -DSORINEL_BUILD_BENCH=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON 2>&1); then
+    echo "$report" >&2
+    rm -rf "$tree"
+    fail "a build without tests and benchmarks does not configure"
+    return
+  fi
+  # The tools the tests drive were never looked for, and neither the tests'
+  # nor the benchmarks' folder was configured (each subdirectory gets its
+  # own folder in the build tree, whatever the generator).
+  local looked configured=""
+  looked=$(grep -E '^(GTEST|GTest|XVFB_RUN|DBUS_RUN_SESSION|PLAYERCTL|WESTON|XDOTOOL|XPROP|DESKTOP_FILE_VALIDATE|APPSTREAMCLI)' \
+    "$tree/CMakeCache.txt" | cut -d: -f1 | tr '\n' ' ' || true)
+  [ -d "$tree/tests" ] && configured+="tests "
+  [ -d "$tree/bench" ] && configured+="bench "
+  local program=0
+  [ -d "$tree/app" ] && program=1
+  rm -rf "$tree"
+  [ -z "$looked" ] || fail "a package build looked for test tools: $looked" || return
+  [ -z "$configured" ] || fail "a package build configured $configured" || return
+  [ "$program" -eq 1 ] || fail "a package build has no program"
+}
+
 # Runs CHECK on a copy of STAGE broken by BREAK and expects it to fail with a
 # message that contains REASON, so that a check failing for another cause
 # does not pass for this one.
@@ -296,6 +355,8 @@ case $command in
   icons)    check_icons "$@" ;;
   docs)     check_docs "$@" ;;
   wmclass)  check_wmclass "$@" ;;
+  options)  check_options "$@" ;;
+  appid)    check_appid "$@" ;;
   selftest) check_selftest "$@" ;;
-  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|wmclass|selftest ARGS..." >&2; exit 2 ;;
+  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|wmclass|appid|options|selftest ARGS..." >&2; exit 2 ;;
 esac

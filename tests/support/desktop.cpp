@@ -78,4 +78,15 @@ QString mediaDir() {
 #endif
 }
 
+WarningLog::WarningLog() {
+    lines_.clear();
+    previous_ = qInstallMessageHandler(&WarningLog::handle);
+}
+
+WarningLog::~WarningLog() { qInstallMessageHandler(previous_); }
+
+void WarningLog::handle(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) lines_.append(text);
+}
+
 }  // namespace sorinel::testing

@@ -1,6 +1,8 @@
 #pragma once
-// Helpers for tests that drive a real window on the test's Xvfb display.
+// Helpers for tests that drive a real window on the test's own display, and
+// for what the program says on stderr.
 
+#include <QDebug>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -39,5 +41,19 @@ bool screenshot(const QString& path);
 
 // Directory with the generated test media.
 QString mediaDir();
+
+// Qt's warnings and worse while it lives: in ordinary use the program leaves
+// no trace in the user's log.
+class WarningLog {
+public:
+    WarningLog();
+    ~WarningLog();
+    const QStringList& lines() const { return lines_; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext&, const QString& text);
+    static inline QStringList lines_;
+    QtMessageHandler previous_;
+};
 
 }  // namespace sorinel::testing

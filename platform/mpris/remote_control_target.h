@@ -1,0 +1,49 @@
+#pragma once
+// What the desktop's media controls (media keys, a panel's player widget) may
+// see of the program and ask of it. The main window implements it; the MPRIS
+// service is its one user, and the tests drive the service through a fake.
+//
+// Everything runs on the GUI thread. The requests may pump events (an
+// advance waits about a second while the window goes on working), so the
+// service calls them from the event loop, never from inside a bus call.
+
+#include <QObject>
+#include <QString>
+
+namespace sorinel::platform {
+
+class RemoteControlTarget : public QObject {
+    Q_OBJECT
+public:
+    enum class Status { Stopped, Paused, Playing };
+
+    using QObject::QObject;
+
+    virtual Status status() const = 0;
+    // Full path of the loaded file; empty when nothing is loaded.
+    virtual QString mediaPath() const = 0;
+    virtual double durationSeconds() const = 0;  // 0 while unknown
+    virtual double positionSeconds() const = 0;
+    virtual int volumePercent() const = 0;  // 0..100
+    virtual void setVolumePercent(int percent) = 0;
+    // Whether play() has anything to start: a loaded file or a list entry.
+    virtual bool canPlay() const = 0;
+
+    // Starts or resumes; with nothing loaded, plays the selected entry.
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    // A person's stop: the file stays loaded and the folder waits.
+    virtual void stopByUser() = 0;
+    // The advance that follows the end of a file, order options included.
+    virtual void next() = 0;
+    virtual void seekTo(double seconds) = 0;
+    // Brings the window back as a click on the tray icon does.
+    virtual void raiseWindow() = 0;
+
+signals:
+    // Something a client may show has changed: the state, the file, its
+    // length, the volume. Positions move on their own and are not reported.
+    void changed();
+};
+
+}  // namespace sorinel::platform

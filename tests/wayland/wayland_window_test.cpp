@@ -1,0 +1,138 @@
+// The window as a native Wayland client of a headless compositor (weston,
+// which has no tray): a click plays, full screen is taken and left, a file
+// plays to its end and the next one follows, the video shows, minimising
+// never loses the window, and closing ends the program. Clicks are sent
+// inside the process: xdotool does not reach a Wayland compositor.
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "desktop.h"
+#include "platform/shell/window_procedures.h"
+#include "playback/system_clock.h"
+#include "playback/system_random.h"
+#include "tray/tray_record.h"
+#include "window/form1.h"
+
+namespace sorinel {
+namespace {
+
+using testing::pumpFor;
+using testing::waitUntil;
+
+// How many distinct colours the video area of the player holds (the top half
+// of the player, well clear of its transport bar), counted on a coarse grid:
+// the clips' test pattern has many, an empty or black area one or two.
+int videoColours(platform::MediaPlayer& player) {
+    const QImage whole = player.grab().toImage();
+    const QImage image = whole.copy(0, 0, whole.width(), whole.height() / 2);
+    if (qEnvironmentVariableIsSet("SORINEL_SAVE_VIDEO_GRAB"))
+        image.save(qEnvironmentVariable("SORINEL_SAVE_VIDEO_GRAB") + "-" + QString::number(whole.height()) + ".png");
+    std::set<QRgb> seen;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4) seen.insert(image.pixel(x, y) & 0xf0f0f0);
+    return static_cast<int>(seen.size());
+}
+
+class WaylandWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(QGuiApplication::platformName(), "wayland") << "run this test under run-under-weston.sh";
+        ASSERT_TRUE(folder.isValid());
+        for (const char* name : {"a.mpg", "b.mov"}) {
+            const QString source = QStringLiteral(E2E_MEDIA_DIR "/short.") + QString(name).section('.', 1);
+            ASSERT_TRUE(QFile::copy(source, folder.filePath(name)));
+        }
+        form = std::make_unique<window::Form1>(clock, random);
+        QObject::connect(form->MediaPlayer1, &platform::MediaPlayer::playStateChange, form.get(), [this](int s) {
+            if (s == 3) played.push_back(QFileInfo(form->MediaPlayer1->url()).fileName());
+        });
+        form->File1->setPath(folder.path());
+        form->raiseLoad();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        pumpFor(300);
+    }
+
+    void TearDown() override {
+        if (form && !form->ended()) form->close();
+        form.reset();
+        EXPECT_TRUE(warnings.lines().isEmpty()) << warnings.lines().join('\n').toStdString();
+    }
+
+    void clickEntry(int index) {
+        auto* list = form->File1;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
+    }
+
+    testing::WarningLog warnings;
+    playback::SystemClock clock;
+    playback::SystemRandom random;
+    QTemporaryDir folder;
+    std::unique_ptr<window::Form1> form;
+    std::vector<QString> played;
+};
+
+TEST_F(WaylandWindow, PlaysTheFolderInFullScreenAndCloses) {
+    const int idleColours = videoColours(*form->MediaPlayer1);
+    EXPECT_LE(idleColours, 2) << "the idle video area is not blank: the picture check below would prove nothing";
+    QTest::mouseClick(form->full_chk, Qt::LeftButton);
+    ASSERT_EQ(form->full_chk->Value(), 1);
+    clickEntry(0);
+    ASSERT_TRUE(waitUntil([&] { return !played.empty(); }, 10000)) << "the click played nothing";
+    EXPECT_EQ(played.front(), "a.mpg");
+    ASSERT_TRUE(waitUntil([&] { return form->MediaPlayer1->fullScreen(); }, 5000));
+    // The compositor was asked for full screen: some window of the program
+    // now covers the output.
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            for (QWindow* w : QGuiApplication::topLevelWindows())
+                if (w->isExposed() && w->size() == screen) return true;
+            return false;
+        },
+        5000))
+        << "no window of the program fills the " << screen.width() << "x" << screen.height() << " output";
+
+    // The video reaches the window: the clip's test pattern, not a blank area.
+    pumpFor(500);
+    EXPECT_GT(videoColours(*form->MediaPlayer1), 8) << "the video area shows no picture";
+
+    form->MediaPlayer1->setFullScreen(false);
+    form->full_chk->setValue(0);
+    // Back in the window, the player gives the list its place again.
+    EXPECT_TRUE(waitUntil([&] { return !form->MediaPlayer1->geometry().intersects(form->File1->geometry()); }, 3000))
+        << "the player still covers the list after full screen";
+    // The two-second clip ends and the advance starts the next file.
+    ASSERT_TRUE(waitUntil([&] { return played.size() >= 2 && played.back() == "b.mov"; }, 15000));
+    EXPECT_EQ(form->sequence().i, 1);
+    EXPECT_TRUE(form->isVisible());
+
+    form->close();
+    ASSERT_TRUE(waitUntil([&] { return form->ended(); }, 6000)) << "the close did not end the program";
+}
+
+// Wayland keeps minimising to the compositor and this one has no tray: the
+// window must stay where a person can find it, and the tray's way back (the
+// left click the desktop's media controls also use) still restores it.
+TEST_F(WaylandWindow, MinimisingNeverLosesTheWindow) {
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    form->showMinimized();
+    pumpFor(1000);  // the layout pass has run
+    EXPECT_TRUE(form->isVisible()) << "the window hid itself with no tray to bring it back";
+    shell::SendMessageA(static_cast<std::int32_t>(form->hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK), 1,
+                        shell::WM_LBUTTONDOWN);
+    ASSERT_TRUE(waitUntil([&] { return form->isVisible() && !form->isMinimized(); }, 5000));
+}
+
+}  // namespace
+}  // namespace sorinel

@@ -1,0 +1,79 @@
+#include "window/form1_remote_control.h"
+
+#include "platform/shell/window_procedures.h"
+#include "playback/ports.h"
+#include "tray/tray_record.h"
+#include "window/form1.h"
+
+namespace sorinel::window {
+
+Form1RemoteControl::Form1RemoteControl(Form1& form) : form_(form) {
+    connect(form_.MediaPlayer1, &platform::MediaPlayer::playStateChange, this, &Form1RemoteControl::changed);
+    connect(&form_, &Form1::mediaUrlChanged, this, &Form1RemoteControl::changed);
+}
+
+// Opening a file counts as playing: auto-start is on, and a panel that showed
+// "stopped" for the moment between two files would flicker at every change.
+platform::RemoteControlTarget::Status Form1RemoteControl::status() const {
+    switch (form_.MediaPlayer1->playState()) {
+    case playback::PlayState::Playing: return Status::Playing;
+    case playback::PlayState::Transitioning:
+        return form_.MediaPlayer1->url().isEmpty() ? Status::Stopped : Status::Playing;
+    case playback::PlayState::Paused: return Status::Paused;
+    default: return Status::Stopped;
+    }
+}
+
+QString Form1RemoteControl::mediaPath() const { return form_.MediaPlayer1->url(); }
+double Form1RemoteControl::durationSeconds() const { return form_.MediaPlayer1->duration(); }
+double Form1RemoteControl::positionSeconds() const { return form_.MediaPlayer1->currentPosition(); }
+int Form1RemoteControl::volumePercent() const { return form_.MediaPlayer1->volume(); }
+
+void Form1RemoteControl::setVolumePercent(int percent) {
+    form_.MediaPlayer1->setVolume(percent);
+    emit changed();
+}
+
+bool Form1RemoteControl::canPlay() const {
+    return !form_.MediaPlayer1->url().isEmpty() || form_.File1->ListCount() > 0;
+}
+
+// Requests arrive from the event loop; once the window is closing they are
+// too late to act on.
+
+void Form1RemoteControl::play() {
+    if (form_.ended() || form_.sequence().shuttingDown()) return;
+    if (form_.MediaPlayer1->url().isEmpty())
+        form_.sequence().MediaPlayer1_PlayWithoutMedia();
+    else
+        form_.MediaPlayer1->play();
+}
+
+void Form1RemoteControl::pause() {
+    if (form_.ended()) return;
+    form_.MediaPlayer1->pause();
+}
+
+void Form1RemoteControl::stopByUser() {
+    if (form_.ended()) return;
+    form_.MediaPlayer1->stop();  // the player's stopByUser() where it has one
+}
+
+void Form1RemoteControl::next() {
+    if (form_.ended()) return;
+    form_.sequence().NextPlay();
+}
+
+void Form1RemoteControl::seekTo(double seconds) {
+    if (form_.ended()) return;
+    form_.MediaPlayer1->setCurrentPosition(seconds);
+}
+
+// Through the window's procedure, exactly as the tray icon's left click.
+void Form1RemoteControl::raiseWindow() {
+    if (form_.ended()) return;
+    shell::SendMessageA(static_cast<std::int32_t>(form_.hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK), 1,
+                        shell::WM_LBUTTONDOWN);
+}
+
+}  // namespace sorinel::window
