@@ -53,7 +53,7 @@ MpvHandle::MpvHandle() {
     setOption(handle_, "hwdec", "no");
     // Without this the render API refuses software OpenGL (llvmpipe) when
     // OpenGL drawing is forced on a machine without a GPU driver.
-    setOption(handle_, "opengl-sw", "yes");
+    setOption(handle_, "gpu-sw", "yes");
 
     // The desktop's sound where there is one; with no sound device at all the
     // files still play silently and end on time.
