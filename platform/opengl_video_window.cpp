@@ -2,12 +2,20 @@
 
 #include <mpv/render_gl.h>
 
+#include <QGuiApplication>
 #include <QOpenGLFunctions>
 
 namespace sorinel::platform {
 
 OpenGlVideoWindow::OpenGlVideoWindow() : VideoWindow(VideoOutput::OpenGl) {
     setSurfaceType(QSurface::OpenGLSurface);
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // A hidden surface gets no frame callbacks: a swap that waited for
+        // one would hold the whole program up while the window is away.
+        QSurfaceFormat format = requestedFormat();
+        format.setSwapInterval(0);
+        setFormat(format);
+    }
 }
 
 OpenGlVideoWindow::~OpenGlVideoWindow() { detach(); }
@@ -41,6 +49,13 @@ void OpenGlVideoWindow::releaseRenderContext(mpv_render_context* render) {
     const bool current = context_.makeCurrent(&offscreen_);
     mpv_render_context_free(render);
     if (current) context_.doneCurrent();
+}
+
+void OpenGlVideoWindow::skipFrame(mpv_render_context* render) {
+    // Skipping still reaches into OpenGL.
+    if (!context_.makeCurrent(&offscreen_)) return;
+    VideoWindow::skipFrame(render);
+    context_.doneCurrent();
 }
 
 void OpenGlVideoWindow::draw(mpv_render_context* render) {

@@ -18,6 +18,7 @@ protected:
     mpv_render_context* createRenderContext(mpv_handle* mpv) override;
     void releaseRenderContext(mpv_render_context* render) override;
     void draw(mpv_render_context* render) override;
+    void skipFrame(mpv_render_context* render) override;
 
 private:
     static void* procAddress(void* ctx, const char* name);

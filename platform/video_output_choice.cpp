@@ -1,6 +1,7 @@
 #include "platform/video_output_choice.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -48,6 +49,10 @@ bool isSoftwareRenderer(std::string_view glRenderer) {
 }
 
 VideoOutput chooseVideoOutput() {
+    // Qt (6.4) on Wayland holds back a child window's software-drawn frames,
+    // as it never counts the window exposed; OpenGL frames reach the
+    // compositor.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return VideoOutput::OpenGl;
     if (const auto forced = forcedVideoOutput(qgetenv(VideoOutputVariable))) return *forced;
     if (!hasGpuRenderNode()) return VideoOutput::Software;
     const auto renderer = openGlRenderer();

@@ -5,7 +5,8 @@
 // once more into the window; drawing straight into the window's image costs
 // a quarter of that at full screen.
 //
-// SORINEL_VIDEO_OUTPUT=software or =opengl forces either way.
+// SORINEL_VIDEO_OUTPUT=software or =opengl forces either way on X11; on
+// Wayland the video is always drawn with OpenGL.
 
 #include <QByteArray>
 #include <optional>
@@ -24,8 +25,9 @@ std::optional<VideoOutput> forcedVideoOutput(const QByteArray& value);
 // the CPU.
 bool isSoftwareRenderer(std::string_view glRenderer);
 
-// The choice for this machine: the variable, else software without a GPU
-// render node, else what the OpenGL driver calls itself. Asking the driver
+// The choice for this machine: OpenGL on Wayland, else the variable, else
+// software without a GPU render node, else what the OpenGL driver calls
+// itself. Asking the driver
 // loads it (tens of milliseconds): call it once the window shows.
 VideoOutput chooseVideoOutput();
 

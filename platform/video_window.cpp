@@ -6,6 +6,7 @@
 
 #include <mpv/render.h>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <utility>
@@ -50,11 +51,31 @@ void VideoWindow::onEngineUpdate() {
     if (!render_) return;
     // The engine must be asked on every notification, also when the answer
     // is that no new frame is due.
-    if (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) redraw();
+    if (!(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME)) return;
+    // A frame not taken holds playback up: off screen (the main window in
+    // the tray, or minimised) it is taken without drawing.
+    if (onScreen()) draw(render_);
+    else skipFrame(render_);
+}
+
+bool VideoWindow::onScreen() const {
+    // Qt on Wayland (6.4) never reports a child window exposed; the
+    // compositor shows what it is given while the window is visible.
+    static const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return wayland ? isVisible() : isExposed();
+}
+
+void VideoWindow::skipFrame(mpv_render_context* render) {
+    int skip = 1;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render, params);
 }
 
 void VideoWindow::redraw() {
-    if (isExposed()) draw(render_);
+    if (onScreen()) draw(render_);
 }
 
 void VideoWindow::exposeEvent(QExposeEvent*) { redraw(); }

@@ -51,9 +51,13 @@ protected:
     // Draws the engine's current frame (black bars around it), or black when
     // render is null.
     virtual void draw(mpv_render_context* render) = 0;
+    // Takes a due frame without drawing it, so that the engine's clock goes
+    // on while the window is off screen.
+    virtual void skipFrame(mpv_render_context* render);
 
     // Draws now, if there is anything to draw on.
     void redraw();
+    bool onScreen() const;
 
     void exposeEvent(QExposeEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
