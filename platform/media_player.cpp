@@ -21,6 +21,9 @@
 #include <QVBoxLayout>
 
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +44,16 @@ bool showsTransportBar(const QString& uiMode) {
 // mpv takes a bare path starting with "-" or holding "scheme://" as an
 // option or a URL; an absolute path is always taken as a file.
 QString engineTarget(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+
+// The engine's decoder and demuxer threads each allocate from a heap of
+// their own, and what a finished file frees there stays with the process:
+// over hundreds of files the resident size would ratchet up. Handed back
+// once the next file is loaded, when the last one has been let go.
+void returnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 // Balance as a filter chain: the far side is attenuated, the near side kept.
 QString balanceFilter(int balance) {
@@ -204,6 +217,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
         if (machine.isForeign(id)) mpv->command({"stop"});
     });
     connect(pump.get(), &MpvEventPump::fileLoaded, this, [this] {
+        returnFreedMemory();
         machine.onFileLoaded();
         if (machine.loaded() && seekOnLoad) {
             seekTo(*seekOnLoad);

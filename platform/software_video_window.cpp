@@ -28,6 +28,14 @@ void render(mpv_render_context* r, QImage& image, QSize size) {
 
 }  // namespace
 
+bool SoftwareVideoWindow::takesEngineFrames(const QImage& image) const {
+    // An opaque window's image on X11 comes with an alpha byte that is never
+    // shown (Qt picks the premultiplied format for speed): the engine's
+    // undefined fourth byte does no harm there.
+    return image.format() == QImage::Format_RGB32 ||
+           (image.format() == QImage::Format_ARGB32_Premultiplied && !requestedFormat().hasAlpha());
+}
+
 SoftwareVideoWindow::SoftwareVideoWindow() : VideoWindow(VideoOutput::Software), store_(this) {
     setSurfaceType(QSurface::RasterSurface);
 }
@@ -55,7 +63,7 @@ void SoftwareVideoWindow::draw(mpv_render_context* render) {
     store_.resize(area.size());
     store_.beginPaint(area);
     auto* image = dynamic_cast<QImage*>(store_.paintDevice());
-    if (render && image && image->format() == QImage::Format_RGB32) {
+    if (render && image && takesEngineFrames(*image)) {
         ::sorinel::platform::render(render, *image, image->size());
     } else if (render) {
         const QSize pixels = area.size() * devicePixelRatio();

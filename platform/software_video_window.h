@@ -21,6 +21,9 @@ protected:
     void draw(mpv_render_context* render) override;
 
 private:
+    // The window's image is in a layout the engine can draw into directly.
+    bool takesEngineFrames(const QImage& image) const;
+
     QBackingStore store_;
     // Where the engine draws when the window's image is not in a layout it
     // can write (a window with an alpha channel): copied over afterwards.

@@ -32,7 +32,8 @@ TEST(VideoOutputChoice, OnlyCpuRenderersCountAsSoftware) {
 TEST(VideoOutputChoice, TheVariableForcesOnlyWithAKnownValue) {
     EXPECT_EQ(forcedVideoOutput("software"), VideoOutput::Software);
     EXPECT_EQ(forcedVideoOutput(" OpenGL\n"), VideoOutput::OpenGl);
-    for (const char* unknown : {"", "auto", "vulkan", "soft"}) EXPECT_EQ(forcedVideoOutput(unknown), std::nullopt) << unknown;
+    for (const char* unknown : {"", "auto", "vulkan", "soft"})
+        EXPECT_EQ(forcedVideoOutput(unknown), std::nullopt) << unknown;
 }
 
 TEST(EngineLog, QuietUnlessAKnownLevelIsAskedFor) {
