@@ -237,6 +237,9 @@ void MediaPlayer::Impl::connectEngineEvents() {
     });
     connect(pump.get(), &MpvEventPump::videoPresenceChanged, this,
             [this](bool hasVideo) { screenSaverHold.onVideoPresenceChanged(hasVideo); });
+    connect(pump.get(), &MpvEventPump::videoTrackChanged, this, [this](bool selected) {
+        if (VideoWindow* window = video->videoWindow()) window->setBlank(!selected);
+    });
     connect(pump.get(), &MpvEventPump::eofReachedChanged, this, [this](bool reached) {
         if (!reached) return;
         pendingSeek.reset();

@@ -89,6 +89,7 @@ void MpvEventPump::drain() {
                 // No value at all: no video track is selected.
                 const bool video = prop->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop->data) == 0;
                 emit videoPresenceChanged(video);
+                emit videoTrackChanged(prop->format != MPV_FORMAT_NONE);
             }
             break;
         }

@@ -54,7 +54,7 @@ void VideoWindow::onEngineUpdate() {
     if (!(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME)) return;
     // A frame not taken holds playback up: off screen (the main window in
     // the tray, or minimised) it is taken without drawing.
-    if (onScreen()) draw(render_);
+    if (onScreen() && !blank_) draw(render_);
     else skipFrame(render_);
 }
 
@@ -75,7 +75,13 @@ void VideoWindow::skipFrame(mpv_render_context* render) {
 }
 
 void VideoWindow::redraw() {
-    if (onScreen()) draw(render_);
+    if (onScreen()) draw(blank_ ? nullptr : render_);
+}
+
+void VideoWindow::setBlank(bool on) {
+    if (on == blank_) return;
+    blank_ = on;
+    redraw();
 }
 
 void VideoWindow::exposeEvent(QExposeEvent*) { redraw(); }

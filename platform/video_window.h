@@ -35,6 +35,10 @@ public:
     bool attach(const MpvHandle& mpv);
     void detach();
 
+    // Black instead of the engine's pictures (while it has no video to
+    // show, when its last frame would otherwise stand).
+    void setBlank(bool on);
+
 signals:
     // As ClickTracker reports them; x, y in pixels of the window.
     void clicked(int button, int shiftState, float x, float y);
@@ -76,6 +80,7 @@ private:
     // queued update in flight however often the engine calls.
     std::atomic<bool> updateQueued_{false};
     ClickTracker clicks_;
+    bool blank_ = false;
 };
 
 }  // namespace sorinel::platform

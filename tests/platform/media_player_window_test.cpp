@@ -149,6 +149,23 @@ TEST_F(PlayerWindow, TheVideoWindowShowsOnlyWhileAFileIsSet) {
     EXPECT_FALSE(videoWindowShown());
 }
 
+// A sound file after a film: the engine draws nothing more, and the film's
+// last picture must not stay up; the next film shows again.
+TEST_F(PlayerWindow, ASoundFileAfterAFilmLeavesTheAreaBlack) {
+    const auto colours = [&] {
+        const QImage shown = videoOnScreen();
+        QSet<QRgb> seen;
+        for (int y = 0; y < shown.height(); y += 5)
+            for (int x = 0; x < shown.width(); x += 5) seen.insert(shown.pixel(x, y) & 0xf0f0f0);
+        return seen.size();
+    };
+    for (const char* ext : {".avi", ".wav", ".mpg"}) {
+        playClip(ext);
+        if (QString(ext) == ".wav") EXPECT_EQ(colours(), 1) << "only black while the sound plays";
+        else EXPECT_GT(colours(), 8) << ext;
+    }
+}
+
 // The picture is scaled to fit and keeps its shape, in the area and at full
 // screen, whichever way it is drawn. Without a forced way, a CPU renderer
 // behind OpenGL means drawing in software.
