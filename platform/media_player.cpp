@@ -48,10 +48,11 @@ QString engineTarget(const QString& path) { return QFileInfo(path).absoluteFileP
 // The engine's decoder and demuxer threads each allocate from a heap of
 // their own, and what a finished file frees there stays with the process:
 // over hundreds of files the resident size would ratchet up. Handed back
-// once the next file is loaded, when the last one has been let go.
+// once the next file plays, when the last one has been let go; on a worker,
+// as going through the heaps takes long enough to delay a first frame.
 void returnFreedMemory() {
 #ifdef __GLIBC__
-    malloc_trim(0);
+    QThreadPool::globalInstance()->start([] { malloc_trim(0); });
 #endif
 }
 
@@ -133,6 +134,7 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
           // may still be queued behind this report. Updated before the
           // report, whose handler may already load the next file.
           if (s == play_state::Playing && mpv) screenSaverHold.onVideoPresenceChanged(currentFileShowsVideo(*mpv));
+          if (s == play_state::Playing) returnFreedMemory();
           screenSaverHold.onPlayStateChanged(s);
           emit q->playStateChange(s);
       },
@@ -217,7 +219,6 @@ void MediaPlayer::Impl::connectEngineEvents() {
         if (machine.isForeign(id)) mpv->command({"stop"});
     });
     connect(pump.get(), &MpvEventPump::fileLoaded, this, [this] {
-        returnFreedMemory();
         machine.onFileLoaded();
         if (machine.loaded() && seekOnLoad) {
             seekTo(*seekOnLoad);
