@@ -34,6 +34,12 @@ MpvHandle::MpvHandle() {
     setOption(handle_, "load-scripts", "no");
     setOption(handle_, "ytdl", "no");
     setOption(handle_, "osc", "no");
+    // The engine's own scripts (statistics overlay, console, profile rules)
+    // would each start a Lua thread that sets up fonts for an overlay the
+    // player never shows.
+    setOption(handle_, "load-stats-overlay", "no");
+    setOption(handle_, "load-osd-console", "no");
+    setOption(handle_, "load-auto-profiles", "no");
     setOption(handle_, "input-default-bindings", "no");
     setOption(handle_, "input-vo-keyboard", "no");
     setOption(handle_, "input-terminal", "no");
