@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QOpenGLWidget>
+#include <QWindow>
 #include <QSize>
 #include <QTest>
 #include <QTimer>
@@ -122,10 +122,12 @@ struct ShownWindow {
     bool exposed() { return QTest::qWaitForWindowExposed(&form); }
 };
 
-// The size of the area mpv draws the video into, in device pixels.
+// The size of the area mpv draws the video into, in device pixels: the
+// player's video area (its native window fills it) while a file plays.
 inline QSize videoAreaSize(window::Form1& form) {
-    const auto* video = form.MediaPlayer1->findChild<QOpenGLWidget*>();
-    return video ? video->size() * video->devicePixelRatio() : QSize();
+    const QWidget* player = form.MediaPlayer1;
+    const auto* area = player->findChild<QWidget*>(QStringLiteral("videoArea"));
+    return area ? area->size() * area->devicePixelRatio() : QSize();
 }
 
 }  // namespace sorinel::bench

@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cstdio>
 #include <limits>
+#include <algorithm>
 #include <vector>
 
 #include "bench/bench_support.h"
@@ -48,9 +49,11 @@ int main(int argc, char** argv) {
     // change. passEnds[k] is the size when change (k + 1) * files plays.
     int playingReports = 0;
     std::vector<long> passEnds;
+    std::vector<long> atChange;  // the size as each file starts, the clicked one first
     QObject::connect(form.MediaPlayer1, &sorinel::platform::MediaPlayer::playStateChange, &form, [&](int state) {
         if (state != 3) return;
         const int change = playingReports++;
+        atChange.push_back(residentKiB());
         if (change > 0 && change % files == 0) passEnds.push_back(residentKiB());
     });
     const double wall0 = monotonic();
@@ -77,9 +80,22 @@ int main(int argc, char** argv) {
     const double lastPass = passes > 1 ? growth(passEnds[passes - 2], passEnds[passes - 1]) : std::numeric_limits<double>::quiet_NaN();
     std::printf("\ngrowth: from start %+.1f%%, from the end of the first pass (change %d) %+.1f%%, over the last whole pass %+.1f%%\n",
                 growth(atStart, atEnd), files, growth(passEnds.front(), atEnd), lastPass);
+    // The files differ in size, so the second half's growth compares the mean
+    // over the last whole pass before its start with that over the last pass.
+    const auto passMean = [&](int lastChange) {
+        double sum = 0;
+        for (int k = lastChange - files + 1; k <= lastChange; ++k) sum += atChange.at(k);
+        return static_cast<long>(sum / files);
+    };
+    const int lastChange = std::min<int>(changes, static_cast<int>(atChange.size()) - 1);
+    const double secondHalf = lastChange / 2 >= files ? growth(passMean(lastChange / 2), passMean(lastChange))
+                                                      : std::numeric_limits<double>::quiet_NaN();
+    std::printf("growth over the second half (a pass's mean at change %d against at change %d): %+.2f%%\n",
+                lastChange / 2, lastChange, secondHalf);
     std::printf("@ rss_start %.1f\n@ rss_warm %.1f\n@ rss_warm_change %d\n@ rss_end %.1f\n@ rss_changes %d\n"
-                "@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n@ rss_growth_last_pass %.1f\n",
+                "@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n@ rss_growth_last_pass %.1f\n"
+                "@ rss_growth_second_half %.2f\n",
                 mib(atStart), mib(passEnds.front()), files, mib(atEnd), playingReports - 1, growth(atStart, atEnd),
-                growth(passEnds.front(), atEnd), lastPass);
+                growth(passEnds.front(), atEnd), lastPass, secondHalf);
     return done ? 0 : 1;
 }

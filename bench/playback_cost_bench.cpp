@@ -3,14 +3,16 @@
 // warm-up. It also prints the size of the video area, so that a comparison
 // player can be given a window of the same size.
 //
-//   xvfb-run -a bench/playback_cost_bench CLIP [SECONDS]
-// The clip must last at least SECONDS + 3.
+//   xvfb-run -a bench/playback_cost_bench [--full-screen] CLIP [SECONDS]
+// The clip must last at least SECONDS + 3. With --full-screen the program's
+// full-screen option is checked, so the clip plays on the whole screen.
 #include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 
 #include "bench/bench_support.h"
 #include "window/form1.h"
@@ -21,8 +23,13 @@ using sorinel::bench::monotonic;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
+    const bool fullScreen = argc > 1 && std::strcmp(argv[1], "--full-screen") == 0;
+    if (fullScreen) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s CLIP [SECONDS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--full-screen] CLIP [SECONDS]\n", argv[0]);
         return 2;
     }
     const QFileInfo clip(QString::fromLocal8Bit(argv[1]));
@@ -34,6 +41,7 @@ int main(int argc, char** argv) {
     if (!shown.exposed()) return 1;
     sorinel::window::Form1& form = shown.form;
     form.File1->setPath(folder.path());
+    form.full_chk->setValue(fullScreen ? 1 : 0);
     sorinel::bench::settle(0.5);
 
     bool playing = false;

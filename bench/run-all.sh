@@ -6,15 +6,16 @@
 #   bench/run-all.sh [--idle-seconds N] [--changes N] [--repeat N]
 #
 #   --idle-seconds  how long the idle window is watched (default 10; 30 for the full figure)
-#   --changes       automatic file changes for the memory figure (default 50)
+#   --changes       automatic file changes for the memory figure (default 100)
 #   --repeat        start-up repetitions of each program (default 7)
 # Environment: SORINEL_BUILD_DIR (default build-bench). Without a DISPLAY it
-# starts its own Xvfb. The mpv command line is installed with apt when missing;
-# it is used only for comparison.
+# starts its own 1920x1080 Xvfb, and openbox for the full-screen figures. The
+# mpv command line is installed with apt when missing; it is used only for
+# comparison, drawing through OpenGL (vo=gpu) and through X11 images (vo=x11).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 idle_seconds=10
-changes=50
+changes=100
 repeat=7
 while [ $# -gt 0 ]; do
   case $1 in
@@ -73,12 +74,13 @@ fi
 
 if [ -z "${DISPLAY:-}" ]; then
   exec 5>"$work/display"
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
   export DISPLAY=:$(head -1 "$work/display")
   echo "started Xvfb on $DISPLAY"
 fi
+echo "screen: $(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2 }'), load: $(cut -d' ' -f1-3 /proc/loadavg)"
 # mpv is told to use the null audio output; Sorinel uses the desktop's sound
 # and falls back to the null output by itself when there is none.
 if [ -e /dev/snd ] || [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then
@@ -95,29 +97,51 @@ if [ ! -f "$clip" ]; then
 fi
 echo "1080p clip: $(ffprobe -v error -select_streams v -show_entries stream=codec_name,width,height,r_frame_rate -of csv=p=0 "$clip"), 16 s"
 
-# mpv drawing through OpenGL on the software renderer, as Sorinel's render
-# API path does (Debian's mpv offers EGL on X11; Qt draws through GLX); no
-# user configuration, no on-screen controller.
-mpv_gl=(mpv --no-config --osc=no --vo=gpu --gpu-api=opengl --gpu-context=x11egl --opengl-sw=yes --hwdec=auto-safe --ao=null)
+# The comparison: mpv with no user configuration, no on-screen controller and
+# no hardware decoding, drawing through OpenGL (allowed on a software
+# renderer) or into X11 images.
+mpv_base=(mpv --no-config --osc=no --hwdec=no --ao=null --opengl-sw=yes)
+mpv_gpu=("${mpv_base[@]}" --vo=gpu)
+mpv_x11=("${mpv_base[@]}" --vo=x11)
 echo "comparison: $(mpv --no-config --version | head -1)"
+rss_mib() { awk '/^VmRSS:/ { printf "%.1f\n", $2 / 1024 }' "/proc/$1/status"; }
+# CPU seconds per second of an mpv playing the 1080p clip after a warm-up:
+#   mpv_cpu FIGURE_FILE MPV_ARGS...
+mpv_cpu() {
+  local out=$1; shift
+  "$@" --really-quiet --keep-open=yes "$clip" >/dev/null 2>&1 &
+  local pid=$!
+  pids+=("$pid")
+  sleep 3   # start and warm up, as Sorinel's 2 s after its first playing report
+  thread_ticks "$pid" >"$work/threads0"
+  local t0 w0 t1 w1
+  t0=$(cpu_ticks "$pid"); w0=$(date +%s.%N)
+  sleep 10
+  t1=$(cpu_ticks "$pid"); w1=$(date +%s.%N)
+  thread_ticks "$pid" >"$work/threads1"
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  local figure
+  figure=$(awk -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" -v w0="$w0" -v w1="$w1" 'BEGIN { printf "%.3f", t / hz / (w1 - w0) }')
+  echo "$figure" >>"$out"
+  echo "mpv ${*: -1}: $figure CPU s per second; by thread: $(thread_shares "$work/threads0" "$work/threads1")"
+}
 
 say "Start-up: process start to window mapped ($repeat times each, alternating; empty Qt windows as the floor)"
 empty=$work/empty; mkdir -p "$empty"
-: >"$work/start-sorinel"; : >"$work/start-mpv"; : >"$work/start-qt"; : >"$work/start-qt-gl"; : >"$work/start-qt-mpv"
+for f in sorinel mpv-gpu mpv-x11 qt qt-gl qt-mpv; do : >"$work/start-$f"; done
 for _ in $(seq "$repeat"); do
   (cd "$empty" && "$b/window_map_timer" "$build/app/sorinel") | tee -a "$work/start-sorinel" || failed
-  "$b/window_map_timer" "${mpv_gl[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv" || failed
+  "$b/window_map_timer" "${mpv_gpu[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv-gpu" || failed
+  "$b/window_map_timer" "${mpv_x11[@]}" --idle=yes --force-window=yes | tee -a "$work/start-mpv-x11" || failed
   "$b/window_map_timer" "$b/bare_qt_window" >>"$work/start-qt" || failed
   "$b/window_map_timer" "$b/bare_qt_window" --gl >>"$work/start-qt-gl" || failed
   "$b/window_map_timer" "$b/bare_qt_window" --mpv >>"$work/start-qt-mpv" || failed
 done
-start_sorinel=$(awk '{ print $1 }' "$work/start-sorinel" | median)
-start_mpv=$(awk '{ print $1 }' "$work/start-mpv" | median)
-start_qt=$(awk '{ print $1 }' "$work/start-qt" | median)
-start_qt_gl=$(awk '{ print $1 }' "$work/start-qt-gl" | median)
-start_qt_mpv=$(awk '{ print $1 }' "$work/start-qt-mpv" | median)
-echo "median: sorinel $start_sorinel s, mpv $start_mpv s, ratio $(ratio "$start_sorinel" "$start_mpv")"
-echo "floors: empty Qt window $start_qt s, with an OpenGL widget $start_qt_gl s, and an initialised libmpv $start_qt_mpv s"
+start() { awk '{ print $1 }' "$work/start-$1" | median; }
+start_sorinel=$(start sorinel); start_gpu=$(start mpv-gpu); start_x11=$(start mpv-x11)
+start_qt=$(start qt); start_qt_gl=$(start qt-gl); start_qt_mpv=$(start qt-mpv)
+echo "median: sorinel $start_sorinel s, mpv vo=gpu $start_gpu s ($(ratio "$start_sorinel" "$start_gpu")x), vo=x11 $start_x11 s"
+echo "floors: empty Qt window $start_qt s ($(ratio "$start_qt" "$start_gpu")x vo=gpu), with an OpenGL widget $start_qt_gl s, and an initialised libmpv $start_qt_mpv s"
 
 say "Start-up with the desktop's media controls: a session bus (served) and none (not), $repeat times each, alternating"
 # A private session bus for this run; "none" is an address with no bus
@@ -154,49 +178,75 @@ for _ in $(seq "$repeat"); do
   DBUS_SESSION_BUS_ADDRESS=$bus_on "$b/window_map_timer" "$b/bare_qt_window" >>"$work/qt-bus-on" || failed
   DBUS_SESSION_BUS_ADDRESS=$bus_off "$b/window_map_timer" "$b/bare_qt_window" >>"$work/qt-bus-off" || failed
 done
-start_bus_on=$(awk '{ print $1 }' "$work/start-bus-on" | median)
-start_bus_off=$(awk '{ print $1 }' "$work/start-bus-off" | median)
+start_bus_on=$(start bus-on)
+start_bus_off=$(start bus-off)
 qt_bus_on=$(awk '{ print $1 }' "$work/qt-bus-on" | median)
 qt_bus_off=$(awk '{ print $1 }' "$work/qt-bus-off" | median)
 bus_name=$(median <"$work/bus-name")
-echo "median to window mapped: bus $start_bus_on s, no bus $start_bus_off s (ratio $(ratio "$start_bus_on" "$start_bus_off")); mpv $start_mpv s"
+echo "median to window mapped: bus $start_bus_on s, no bus $start_bus_off s (ratio $(ratio "$start_bus_on" "$start_bus_off")); mpv vo=gpu $start_gpu s"
 echo "empty Qt window: bus $qt_bus_on s, no bus $qt_bus_off s"
 echo "median to the name on the bus (media keys answered): $bus_name s"
 
-say "First frame: click on an entry to the first playing report (1080p H.264), three processes"
+say "First frame: a click on an entry to the first playing report (1080p H.264), three processes; mpv: loadfile to its playback restart"
 : >"$work/first"
 for _ in 1 2 3; do "$b/first_frame_bench" "$clip" 4 2>/dev/null | tee -a "$work/first" || failed; done
 first_idle=$(awk '$2 == "first_frame_idle" { print $3 }' "$work/first" | median)
 first_switch=$(awk '$2 == "first_frame_switch" { print $3 }' "$work/first" | median)
-echo "median: from idle $first_idle s, switching $first_switch s"
+"${mpv_gpu[@]}" --idle=yes --force-window=yes --input-ipc-server="$work/mpv.sock" >/dev/null 2>&1 &
+mpv_pid=$!; pids+=("$mpv_pid")
+"$root/bench/mpv_ipc.py" first-frame "$work/mpv.sock" "$clip" 5 >"$work/first-mpv" || failed
+kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
+first_mpv=$(median <"$work/first-mpv")
+echo "median: sorinel from idle $first_idle s, switching $first_switch s; mpv vo=gpu $first_mpv s"
 
-say "Playback cost: CPU seconds per second of the 1080p clip, same video area, twice each alternating"
-: >"$work/play-sorinel"; : >"$work/play-mpv"
+say "Playback cost in the window: CPU seconds per second of the 1080p clip, same video area, twice each alternating"
+for f in sorinel gpu x11; do : >"$work/play-$f"; done
 for _ in 1 2; do
   "$b/playback_cost_bench" "$clip" 10 2>/dev/null | tee "$work/play" || failed
   figure playback_cpu "$work/play" >>"$work/play-sorinel"
   area=$(figure video_area "$work/play")
-  "${mpv_gl[@]}" --really-quiet --keep-open=yes --geometry="$area" "$clip" >/dev/null 2>&1 &
-  mpv_pid=$!
-  pids+=("$mpv_pid")
-  sleep 3   # start and warm up, as Sorinel's 2 s after its first playing report
-  thread_ticks "$mpv_pid" >"$work/threads0"
-  t0=$(cpu_ticks "$mpv_pid"); w0=$(date +%s.%N)
-  sleep 10
-  t1=$(cpu_ticks "$mpv_pid"); w1=$(date +%s.%N)
-  thread_ticks "$mpv_pid" >"$work/threads1"
-  kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
-  awk -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" -v w0="$w0" -v w1="$w1" -v a="$area" \
-    'BEGIN { printf "mpv: %.2f CPU s over %.1f s, %.3f CPU s per second; window %s\n", t / hz, w1 - w0, t / hz / (w1 - w0), a }'
-  echo "by thread: $(thread_shares "$work/threads0" "$work/threads1")"
-  awk -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" -v w0="$w0" -v w1="$w1" 'BEGIN { printf "%.3f\n", t / hz / (w1 - w0) }' >>"$work/play-mpv"
+  mpv_cpu "$work/play-gpu" "${mpv_gpu[@]}" --geometry="$area" --vo=gpu
+  mpv_cpu "$work/play-x11" "${mpv_x11[@]}" --geometry="$area" --vo=x11
 done
-play_sorinel=$(median <"$work/play-sorinel")
-play_mpv=$(median <"$work/play-mpv")
-echo "median: sorinel $play_sorinel, mpv $play_mpv CPU s per second, ratio $(ratio "$play_sorinel" "$play_mpv")"
+play_sorinel=$(median <"$work/play-sorinel"); play_gpu=$(median <"$work/play-gpu"); play_x11=$(median <"$work/play-x11")
+echo "median: sorinel $play_sorinel, mpv vo=gpu $play_gpu ($(ratio "$play_sorinel" "$play_gpu")x), vo=x11 $play_x11 CPU s per second"
 
-say "Memory: resident set size across $changes automatic file changes (1 s clips of every kind)"
+say "Playback cost at full screen (openbox), twice each alternating"
+if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+  openbox >/dev/null 2>&1 &
+  wm_pid=$!; pids+=("$wm_pid"); sleep 1
+fi
+for f in sorinel gpu x11; do : >"$work/full-$f"; done
+for _ in 1 2; do
+  "$b/playback_cost_bench" --full-screen "$clip" 10 2>/dev/null | tee "$work/full" || failed
+  figure playback_cpu "$work/full" >>"$work/full-sorinel"
+  full_area=$(figure video_area "$work/full")
+  mpv_cpu "$work/full-gpu" "${mpv_gpu[@]}" --fs --vo=gpu
+  mpv_cpu "$work/full-x11" "${mpv_x11[@]}" --fs --vo=x11
+done
+[ -n "${wm_pid:-}" ] && { kill "$wm_pid"; wait "$wm_pid" 2>/dev/null || true; }
+full_sorinel=$(median <"$work/full-sorinel"); full_gpu=$(median <"$work/full-gpu"); full_x11=$(median <"$work/full-x11")
+echo "median: sorinel $full_sorinel, mpv vo=x11 $full_x11 ($(ratio "$full_sorinel" "$full_x11")x), vo=gpu $full_gpu CPU s per second"
+
+say "Memory: resident set size across $changes automatic file changes (1 s clips of every kind); mpv after start and after the same files as a play list"
 "$b/memory_bench" "$media/short" "$changes" 2>/dev/null | tee "$work/memory" || failed
+for vo in gpu x11; do
+  if [ $vo = gpu ]; then args=("${mpv_gpu[@]}"); else args=("${mpv_x11[@]}"); fi
+  "${args[@]}" --idle=yes --force-window=yes >/dev/null 2>&1 &
+  mpv_pid=$!; pids+=("$mpv_pid"); sleep 2
+  rss_mib "$mpv_pid" >"$work/rss-start-$vo"
+  kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
+  rm -f "$work/mpv.sock"
+  "${args[@]}" --idle=yes --force-window=yes --input-ipc-server="$work/mpv.sock" "$media"/short/clip.* >/dev/null 2>&1 &
+  mpv_pid=$!; pids+=("$mpv_pid")
+  "$root/bench/mpv_ipc.py" wait-idle "$work/mpv.sock" 120 || failed
+  rss_mib "$mpv_pid" >"$work/rss-pass-$vo"
+  kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
+  echo "mpv vo=$vo: $(cat "$work/rss-start-$vo") MiB after start, $(cat "$work/rss-pass-$vo") MiB after the $(ls "$media"/short/clip.* | wc -l) files"
+done
+rss_start=$(figure rss_start "$work/memory"); rss_warm=$(figure rss_warm "$work/memory")
+rss_start_gpu=$(cat "$work/rss-start-gpu"); rss_pass_gpu=$(cat "$work/rss-pass-gpu")
+rss_start_x11=$(cat "$work/rss-start-x11"); rss_pass_x11=$(cat "$work/rss-pass-x11")
 
 say "Idle: CPU with the window shown and no file loaded, $idle_seconds s"
 "$b/idle_cpu_bench" "$idle_seconds" 2>/dev/null | tee "$work/idle" || failed
@@ -213,20 +263,22 @@ gap_median=$(sed -n 's/.*median \([0-9.]*\) s.*/\1/p' "$work/advance")
 advance_cpu=$(sed -n 's/.*(\([0-9]*\)% of one core).*/\1/p' "$work/advance")
 wait_cpu=$(sed -n 's/.*blocking \([0-9.]*\) s, spinning \([0-9.]*\) s.*/\1 s blocking, \2 s spinning/p' "$work/advance")
 
-say "Summary"
-row() { printf '%-54s %-38s %s\n' "$1" "$2" "$3"; }
-row "Figure" "Sorinel (vs mpv)" "Target"
-row "$(printf '%.0s-' $(seq 54))" "$(printf '%.0s-' $(seq 38))" "------"
-row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs $start_mpv s = $(ratio "$start_sorinel" "$start_mpv")x" "<= 1x mpv"
-row "  floors: empty Qt window / + OpenGL widget / + libmpv" "$start_qt / $start_qt_gl / $start_qt_mpv s" "-"
-row "Start-up, session bus / none (media controls on / off)" "$start_bus_on s / $start_bus_off s vs mpv $start_mpv s" "-"
-row "  empty Qt window, session bus / none" "$qt_bus_on s / $qt_bus_off s" "-"
-row "  to the media-control name on the bus" "$bus_name s" "-"
-row "First frame, click to playing, 1080p: idle / switching" "$first_idle s / $first_switch s" "-"
-row "Playback CPU s per s, 1080p, $(figure video_area "$work/play")" "$play_sorinel vs $play_mpv = $(ratio "$play_sorinel" "$play_mpv")x" "<= 1.2x mpv"
-row "RSS (MiB) after start / $(figure rss_warm_change "$work/memory") / $(figure rss_changes "$work/memory") changes" "$(figure rss_start "$work/memory") / $(figure rss_warm "$work/memory") / $(figure rss_end "$work/memory")" "-"
-row "RSS growth: from start / from change $(figure rss_warm_change "$work/memory") / last pass" "$(figure rss_growth_start "$work/memory")% / $(figure rss_growth_warm "$work/memory")% / $(figure rss_growth_last_pass "$work/memory")%" "<= 5%"
-row "Idle CPU, no file, $(figure idle_seconds "$work/idle") s" "$(figure idle_percent "$work/idle")% of one core" "< 0.5%"
-row "Folder of 30,000 files: listing / list box" "$listing_bare ms / $listing_ms ms" "-"
-row "Ten automatic changes: gap, median" "$gap_median s (CPU $advance_cpu% of a core)" "-"
-row "One-second wait between files, CPU" "$wait_cpu" "-"
+say "Summary (load at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
+row() { printf '%-50s %-46s %-22s %s\n' "$1" "$2" "$3" "$4"; }
+row "Figure" "Sorinel vs mpv (ratio)" "mpv vo=x11" "Target"
+row "$(printf '%.0s-' $(seq 50))" "$(printf '%.0s-' $(seq 46))" "----------" "------"
+row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs vo=gpu $start_gpu s ($(ratio "$start_sorinel" "$start_gpu")x)" "$start_x11 s" "<= 0.9x vo=gpu"
+row "Start-up, session bus / none (media controls on / off)" "$start_bus_on s / $start_bus_off s" "-" "-"
+row "  empty Qt window, session bus / none" "$qt_bus_on s / $qt_bus_off s" "-" "-"
+row "  to the media-control name on the bus" "$bus_name s" "-" "-"
+row "  floors: empty Qt window / + OpenGL / + libmpv" "$start_qt / $start_qt_gl / $start_qt_mpv s ($(ratio "$start_qt" "$start_gpu")x)" "-" "-"
+row "First frame, 1080p: from idle / switching" "$first_idle / $first_switch s vs vo=gpu $first_mpv s" "-" "no slower than before"
+row "Playback CPU s/s, 1080p, window $area" "$play_sorinel vs vo=gpu $play_gpu ($(ratio "$play_sorinel" "$play_gpu")x)" "$play_x11 ($(ratio "$play_sorinel" "$play_x11")x)" "<= 1.0x vo=gpu"
+row "Playback CPU s/s, 1080p, full screen ${full_area:-}" "$full_sorinel vs vo=gpu $full_gpu ($(ratio "$full_sorinel" "$full_gpu")x)" "$full_x11 ($(ratio "$full_sorinel" "$full_x11")x)" "<= 1.2x vo=x11"
+row "RSS (MiB) after start" "$rss_start vs vo=gpu $rss_start_gpu ($(ratio "$rss_start" "$rss_start_gpu")x)" "$rss_start_x11" "<= 1.0x vo=gpu"
+row "RSS (MiB) after one pass through the files" "$rss_warm vs vo=gpu $rss_pass_gpu ($(ratio "$rss_warm" "$rss_pass_gpu")x)" "$rss_pass_x11" "<= 1.1x vo=gpu"
+row "RSS growth, changes $((changes / 2))-$(figure rss_changes "$work/memory") / last pass" "$(figure rss_growth_second_half "$work/memory")% / $(figure rss_growth_last_pass "$work/memory")%" "-" "< 1%"
+row "Idle CPU, no file, $(figure idle_seconds "$work/idle") s" "$(figure idle_percent "$work/idle")% of one core" "-" "< 0.5%"
+row "Folder of 30,000 files: listing / list box" "$listing_bare ms / $listing_ms ms" "-" "-"
+row "Ten automatic changes: gap, median" "$gap_median s (CPU $advance_cpu% of a core)" "-" "-"
+row "One-second wait between files, CPU" "$wait_cpu" "-" "-"

@@ -1,6 +1,9 @@
 #include "platform/full_screen_cover.h"
 
+#include "platform/window_manager.h"
+
 #include <QEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QWidget>
@@ -37,7 +40,14 @@ void FullScreenCover::enter() {
     win->installEventFilter(this);
     escape_->setEnabled(true);
     emit activeChanged(true);
+    const QRect normal = win->geometry();
     win->showFullScreen();
+    if (fullScreenMustBePlacedByHand()) {
+        // Nobody else will: the window is laid over the whole screen and
+        // put back where it was when full screen ends.
+        placedByHand_ = normal;
+        win->setGeometry(win->screen()->geometry());
+    }
     coverWindow();
 }
 
@@ -49,7 +59,9 @@ void FullScreenCover::leave() {
         const Qt::WindowStates now = window_->windowState();
         // A window minimised while full screen stays minimised.
         if (now & Qt::WindowFullScreen) window_->setWindowState(windowStateBefore_ | (now & Qt::WindowMinimized));
+        if (placedByHand_) window_->setGeometry(*placedByHand_);
     }
+    placedByHand_.reset();
     window_ = nullptr;
     if (widget_->parentWidget() && placement_.isValid()) widget_->setGeometry(placement_);
     emit activeChanged(false);

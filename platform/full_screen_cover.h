@@ -1,13 +1,16 @@
 #pragma once
 // Full screen for a child widget without moving it to a window of its own
-// (which would re-create its OpenGL context): the top-level window goes full
-// screen and the widget covers all of it. Leaving restores the window's
-// state and the widget's placement. Esc leaves, and so does the window
-// system ending full screen by itself, so a person can always get out.
+// (which would re-create its video window): the top-level window goes full
+// screen and the widget covers all of it. Where no window manager acts on
+// the request, the window is laid over the screen by hand. Leaving restores
+// the window's state, place and the widget's placement. Esc leaves, and so
+// does the window system ending full screen by itself, so a person can
+// always get out.
 
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <optional>
 
 class QShortcut;
 class QWidget;
@@ -45,6 +48,8 @@ private:
     QRect placement_;
     Qt::WindowStates windowStateBefore_;
     QPointer<QWidget> window_;
+    // The window's place before it was laid over the screen by hand.
+    std::optional<QRect> placedByHand_;
 };
 
 }  // namespace sorinel::platform

@@ -4,11 +4,13 @@
 #include "platform/midi_synth.h"
 #include "platform/mpv_events.h"
 #include "platform/mpv_handle.h"
-#include "platform/mpv_video_widget.h"
 #include "platform/play_state_machine.h"
 #include "platform/screensaver/screen_saver_inhibitor.h"
 #include "platform/screensaver/video_playback_hold.h"
 #include "platform/transport_bar.h"
+#include "platform/video_area.h"
+#include "platform/video_output_choice.h"
+#include "platform/video_window.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,6 +22,9 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -52,6 +57,17 @@ bool isDirectory(const QByteArray& path) {
     return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The engine's decoder and demuxer threads each allocate from a heap of
+// their own, and what a finished file frees there stays with the process:
+// over hundreds of files the resident size would ratchet up. Handed back
+// once the next file plays, when the last one has been let go; on a worker,
+// as going through the heaps takes long enough to delay a first frame.
+void returnFreedMemory() {
+#ifdef __GLIBC__
+    QThreadPool::globalInstance()->start([] { malloc_trim(0); });
+#endif
+}
+
 // Balance as a filter chain: the far side is attenuated, the near side kept.
 QString balanceFilter(int balance) {
     if (balance == 0) return {};
@@ -67,6 +83,14 @@ QString balanceFilter(int balance) {
 class MediaPlayer::Impl : public QObject {
 public:
     explicit Impl(MediaPlayer* owner);
+    ~Impl() override;
+
+    // The engine and its video window are made once the window has been
+    // drawn for the first time (loading them takes longer than showing the
+    // window), or when a file is set before that.
+    void scheduleEngineStart();
+    void startEngine();
+    void connectEngineEvents();
 
     void setUrl(const QString& shown, const QByteArray& native);
     void startLoad(bool playWhenLoaded);
@@ -80,13 +104,15 @@ public:
     void onVideoClicked(int button, int shift, float x, float y);
 
     MediaPlayer* q;
-    MpvHandle mpv;
-    MpvEventPump pump;
+    // Both null until startEngine(); every engine call goes through them.
+    std::unique_ptr<MpvHandle> mpv;
+    std::unique_ptr<MpvEventPump> pump;
+    bool engineStartScheduled = false;
     // Before the state machine: its first report may already reach the hold.
     std::unique_ptr<ScreenSaverInhibitor> screenSaver;
     VideoPlaybackHold screenSaverHold;
     PlayStateMachine machine;
-    MpvVideoWidget* video = nullptr;
+    VideoArea* video = nullptr;
     TransportBar* bar = nullptr;
     FullScreenCover* fullScreen = nullptr;
     QTimer barTimer;
@@ -113,7 +139,6 @@ public:
 
 MediaPlayer::Impl::Impl(MediaPlayer* owner)
     : q(owner),
-      pump(mpv),
       screenSaver(makeScreenSaverInhibitor(QCoreApplication::applicationName())),
       screenSaverHold(*screenSaver),
       machine([this](int s) {
@@ -121,12 +146,14 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
           // Asked afresh as playing starts: a change notice for the new file
           // may still be queued behind this report. Updated before the
           // report, whose handler may already load the next file.
-          if (s == play_state::Playing) screenSaverHold.onVideoPresenceChanged(currentFileShowsVideo(mpv));
+          if (s == play_state::Playing && mpv) screenSaverHold.onVideoPresenceChanged(currentFileShowsVideo(*mpv));
+          if (s == play_state::Playing) returnFreedMemory();
           screenSaverHold.onPlayStateChanged(s);
           emit q->playStateChange(s);
       },
               [this](EngineRequest r) { apply(r); }) {
-    video = new MpvVideoWidget(mpv, q);
+    video = new VideoArea(q);
+    video->setObjectName(QStringLiteral("videoArea"));
     bar = new TransportBar(q);
     auto* column = new QVBoxLayout(q);
     column->setContentsMargins(0, 0, 0, 0);
@@ -140,47 +167,15 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
         if (on) video->setFocus();
     });
 
-    connect(&pump, &MpvEventPump::fileStarted, this, [this](long long id) {
-        machine.onFileStarted(id);
-        // A play list (or a directory) behind a media name ends its own entry
-        // and queues the files it names: the caller sees "stopped", so
-        // nothing may go on sounding.
-        if (machine.isForeign(id)) mpv.command({"stop"});
-    });
-    connect(&pump, &MpvEventPump::fileLoaded, this, [this] {
-        machine.onFileLoaded();
-        if (machine.loaded() && seekOnLoad) {
-            seekTo(*seekOnLoad);
-            seekOnLoad.reset();
-        }
-        refreshBar();
-    });
-    connect(&pump, &MpvEventPump::playbackRestarted, this, [this] {
-        pendingSeek.reset();
-        machine.onPlaybackRestarted();
-    });
-    // A seek that ran into the end (or into a failure) never restarts
-    // playback: the position is the engine's again from here on.
-    connect(&pump, &MpvEventPump::fileEnded, this, [this](long long id, FileEndReason) {
-        pendingSeek.reset();
-        machine.onFileEnded(id);
-    });
-    connect(&pump, &MpvEventPump::videoPresenceChanged, this,
-            [this](bool hasVideo) { screenSaverHold.onVideoPresenceChanged(hasVideo); });
-    connect(&pump, &MpvEventPump::eofReachedChanged, this, [this](bool reached) {
-        if (!reached) return;
-        pendingSeek.reset();
-        machine.onEndReached();
-    });
-
-    connect(video, &MpvVideoWidget::clicked, this, &Impl::onVideoClicked);
-    connect(video, &MpvVideoWidget::doubleClicked, this, [this] { fullScreen->setActive(false); });
+    connect(video, &VideoArea::clicked, this, &Impl::onVideoClicked);
+    connect(video, &VideoArea::doubleClicked, this, [this] { fullScreen->setActive(false); });
+    connect(video, &VideoArea::escapePressed, this, [this] { fullScreen->setActive(false); });
 
     connect(bar, &TransportBar::playPauseClicked, this, [this] {
         if (machine.state() == play_state::Playing) q->pause();
-        else q->play();
+        else q->playByUser();
     });
-    connect(bar, &TransportBar::stopClicked, q, &MediaPlayer::stop);
+    connect(bar, &TransportBar::stopClicked, q, &MediaPlayer::stopByUser);
     connect(bar, &TransportBar::seekRequested, q, &MediaPlayer::setCurrentPosition);
     connect(bar, &TransportBar::muteClicked, this, [this] { q->setMute(!mute); });
     connect(bar, &TransportBar::volumeRequested, q, &MediaPlayer::setVolume);
@@ -188,8 +183,82 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     barTimer.setInterval(BarRefreshMs);
     connect(&barTimer, &QTimer::timeout, this, &Impl::refreshBar);
     barTimer.start();
+}
 
-    mpv.setFlag("keepaspect", !stretchToFit);
+MediaPlayer::Impl::~Impl() {
+    // The video window's render context must go while the engine exists.
+    if (VideoWindow* window = video->videoWindow()) window->detach();
+    pump.reset();
+    mpv.reset();
+}
+
+void MediaPlayer::Impl::scheduleEngineStart() {
+    if (mpv || engineStartScheduled) return;
+    engineStartScheduled = true;
+    QMetaObject::invokeMethod(this, &Impl::startEngine, Qt::QueuedConnection);
+}
+
+void MediaPlayer::Impl::startEngine() {
+    if (mpv) return;
+    const VideoOutput output = chooseVideoOutput();
+    mpv = std::make_unique<MpvHandle>();
+    // Hardware decoding only where the video is drawn by the GPU; without
+    // one, probing for it costs time and prints the drivers' complaints.
+    mpv->setString("hwdec", output == VideoOutput::OpenGl ? "auto-safe" : "no");
+    mpv->setString("video-unscaled", stretchToFit ? "no" : "downscale-big");
+    mpv->setDouble("volume", volume);
+    mpv->setFlag("mute", mute);
+    mpv->setDouble("speed", rate);
+    mpv->setString("af", balanceFilter(balance));
+    pump = std::make_unique<MpvEventPump>(*mpv);
+    connectEngineEvents();
+
+    std::unique_ptr<VideoWindow> window = VideoWindow::create(output);
+    if (!window->attach(*mpv) && output != VideoOutput::Software) {
+        // A driver that cannot give the engine what it needs: the CPU can.
+        window = VideoWindow::create(VideoOutput::Software);
+        mpv->setString("hwdec", "no");
+        window->attach(*mpv);
+    }
+    video->setVideoWindow(std::move(window));
+}
+
+void MediaPlayer::Impl::connectEngineEvents() {
+    connect(pump.get(), &MpvEventPump::fileStarted, this, [this](long long id) {
+        machine.onFileStarted(id);
+        // A play list (or a directory) behind a media name ends its own entry
+        // and queues the files it names: the caller sees "stopped", so
+        // nothing may go on sounding.
+        if (machine.isForeign(id)) mpv->command({"stop"});
+    });
+    connect(pump.get(), &MpvEventPump::fileLoaded, this, [this] {
+        machine.onFileLoaded();
+        if (machine.loaded() && seekOnLoad) {
+            seekTo(*seekOnLoad);
+            seekOnLoad.reset();
+        }
+        refreshBar();
+    });
+    connect(pump.get(), &MpvEventPump::playbackRestarted, this, [this] {
+        pendingSeek.reset();
+        machine.onPlaybackRestarted();
+    });
+    // A seek that ran into the end (or into a failure) never restarts
+    // playback: the position is the engine's again from here on.
+    connect(pump.get(), &MpvEventPump::fileEnded, this, [this](long long id, FileEndReason) {
+        pendingSeek.reset();
+        machine.onFileEnded(id);
+    });
+    connect(pump.get(), &MpvEventPump::videoPresenceChanged, this,
+            [this](bool hasVideo) { screenSaverHold.onVideoPresenceChanged(hasVideo); });
+    connect(pump.get(), &MpvEventPump::videoTrackChanged, this, [this](bool selected) {
+        if (VideoWindow* window = video->videoWindow()) window->setBlank(!selected);
+    });
+    connect(pump.get(), &MpvEventPump::eofReachedChanged, this, [this](bool reached) {
+        if (!reached) return;
+        pendingSeek.reset();
+        machine.onEndReached();
+    });
 }
 
 void MediaPlayer::Impl::setUrl(const QString& shown, const QByteArray& native) {
@@ -198,12 +267,13 @@ void MediaPlayer::Impl::setUrl(const QString& shown, const QByteArray& native) {
     nativePath = native;
     pendingSeek.reset();
     seekOnLoad.reset();
+    video->setVideoShown(!native.isEmpty());
     if (native.isEmpty()) {
-        mpv.command({"stop"});
+        if (mpv) mpv->command({"stop"});
         machine.unload();
-        video->update();  // no last frame left standing
         return;
     }
+    startEngine();
     startLoad(autoStart);
 }
 
@@ -213,11 +283,11 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
     // file from inside, which then wins.
     machine.beginLoad(playWhenLoaded);
     if (generation != mine) return;
-    mpv.setFlag("pause", !playWhenLoaded);
+    mpv->setFlag("pause", !playWhenLoaded);
 
     if (midi::isMidiFile(nativePath)) {
         // The old file must not go on sounding while the music is prepared.
-        mpv.command({"stop"});
+        mpv->command({"stop"});
         const QByteArray path = nativePath;
         QPointer<MediaPlayer> guard(q);
         QThreadPool::globalInstance()->start([path, mine, guard] {
@@ -244,7 +314,7 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
         machine.loadFailed();
         return;
     }
-    machine.loadIssued(mpv.loadFile(engineTarget(nativePath)));
+    machine.loadIssued(mpv->loadFile(engineTarget(nativePath)));
 }
 
 void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering rendering) {
@@ -257,7 +327,7 @@ void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering re
         return;
     }
     // fdclose: mpv owns the descriptor from here and closes it with the file.
-    const long long id = mpv.loadFile(QString("fdclose://%1").arg(rendering.fd));
+    const long long id = mpv->loadFile(QString("fdclose://%1").arg(rendering.fd));
     if (id < 0) ::close(rendering.fd);
     machine.loadIssued(id);
 }
@@ -265,14 +335,14 @@ void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering re
 void MediaPlayer::Impl::apply(EngineRequest request) {
     switch (request) {
     case EngineRequest::None: break;
-    case EngineRequest::Resume: mpv.setFlag("pause", false); break;
-    case EngineRequest::Pause: mpv.setFlag("pause", true); break;
+    case EngineRequest::Resume: mpv->setFlag("pause", false); break;
+    case EngineRequest::Pause: mpv->setFlag("pause", true); break;
     case EngineRequest::RestartFromStart:
         seekTo(0);
-        mpv.setFlag("pause", false);
+        mpv->setFlag("pause", false);
         break;
     case EngineRequest::PauseAtStart:
-        mpv.setFlag("pause", true);
+        mpv->setFlag("pause", true);
         if (machine.loaded()) seekTo(0);
         break;
     case EngineRequest::Reload:
@@ -289,7 +359,7 @@ void MediaPlayer::Impl::seekTo(double seconds) {
         return;
     }
     // Absolute seeks are exact in mpv by default, not snapped to key frames.
-    if (mpv.command({"seek", QString::number(seconds, 'f', 3), "absolute"}) >= 0) pendingSeek = seconds;
+    if (mpv->command({"seek", QString::number(seconds, 'f', 3), "absolute"}) >= 0) pendingSeek = seconds;
 }
 
 void MediaPlayer::Impl::applyLayout() {
@@ -311,8 +381,8 @@ void MediaPlayer::Impl::showContextMenu(const QPoint& globalPos) {
     auto* menu = new QMenu(q);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const bool playing = machine.state() == play_state::Playing;
-    menu->addAction(playing ? "一時停止" : "再生", q, [this, playing] { playing ? q->pause() : q->play(); });
-    menu->addAction("停止", q, &MediaPlayer::stop);
+    menu->addAction(playing ? "一時停止" : "再生", q, [this, playing] { playing ? q->pause() : q->playByUser(); });
+    menu->addAction("停止", q, &MediaPlayer::stopByUser);
     menu->addSeparator();
     QAction* full = menu->addAction("全画面表示", q, [this] { fullScreen->setActive(!fullScreen->active()); });
     full->setCheckable(true);
@@ -333,11 +403,7 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent), d(std::make_unique<
     setFocusPolicy(Qt::StrongFocus);
 }
 
-MediaPlayer::~MediaPlayer() {
-    // The render context must be released while the engine still exists.
-    delete d->video;
-    d->video = nullptr;
-}
+MediaPlayer::~MediaPlayer() = default;
 
 void MediaPlayer::setUrl(const QString& path) { d->setUrl(path, QFile::encodeName(path)); }
 void MediaPlayer::setLocalPath(const QByteArray& path) { d->setUrl(QFile::decodeName(path), path); }
@@ -357,10 +423,30 @@ void MediaPlayer::stop() {
     d->refreshBar();
 }
 
+void MediaPlayer::stopByUser() {
+    QPointer<MediaPlayer> alive(this);
+    stop();
+    if (alive) emit stoppedByUser();
+}
+
+void MediaPlayer::playByUser() {
+    if (d->url.isEmpty()) {
+        emit playWantedWithoutMedia();
+        return;
+    }
+    play();
+}
+
+void MediaPlayer::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // The window is on screen now: the engine may follow.
+    d->scheduleEngineStart();
+}
+
 double MediaPlayer::currentPosition() const {
     if (!d->machine.loaded()) return 0;
     if (d->pendingSeek) return *d->pendingSeek;
-    return std::max(0.0, d->mpv.getDouble("time-pos").value_or(0));
+    return std::max(0.0, d->mpv->getDouble("time-pos").value_or(0));
 }
 
 void MediaPlayer::setCurrentPosition(double seconds) {
@@ -370,7 +456,7 @@ void MediaPlayer::setCurrentPosition(double seconds) {
 
 double MediaPlayer::duration() const {
     if (!d->machine.loaded()) return 0;
-    return std::max(0.0, d->mpv.getDouble("duration").value_or(0));
+    return std::max(0.0, d->mpv->getDouble("duration").value_or(0));
 }
 
 void MediaPlayer::setFullScreen(bool on) { d->fullScreen->setActive(on); }
@@ -381,14 +467,14 @@ bool MediaPlayer::autoStart() const { return d->autoStart; }
 
 void MediaPlayer::setVolume(int volume) {
     d->volume = std::clamp(volume, 0, 100);
-    d->mpv.setDouble("volume", d->volume);
+    if (d->mpv) d->mpv->setDouble("volume", d->volume);
     d->bar->showVolume(d->volume);
 }
 int MediaPlayer::volume() const { return d->volume; }
 
 void MediaPlayer::setMute(bool on) {
     d->mute = on;
-    d->mpv.setFlag("mute", on);
+    if (d->mpv) d->mpv->setFlag("mute", on);
     d->bar->showMute(on);
 }
 bool MediaPlayer::mute() const { return d->mute; }
@@ -397,19 +483,21 @@ void MediaPlayer::setRate(double rate) {
     // mpv's speed range; zero or negative rates would stall the player.
     if (!std::isfinite(rate) || rate <= 0) return;
     d->rate = std::clamp(rate, 0.01, 100.0);
-    d->mpv.setDouble("speed", d->rate);
+    if (d->mpv) d->mpv->setDouble("speed", d->rate);
 }
 double MediaPlayer::rate() const { return d->rate; }
 
 void MediaPlayer::setBalance(int balance) {
     d->balance = std::clamp(balance, -100, 100);
-    d->mpv.setString("af", balanceFilter(d->balance));
+    if (d->mpv) d->mpv->setString("af", balanceFilter(d->balance));
 }
 int MediaPlayer::balance() const { return d->balance; }
 
 void MediaPlayer::setStretchToFit(bool on) {
+    // Either way the picture keeps its shape: stretched to fit it grows with
+    // the area, otherwise it keeps its own size unless that does not fit.
     d->stretchToFit = on;
-    d->mpv.setFlag("keepaspect", !on);
+    if (d->mpv) d->mpv->setString("video-unscaled", on ? "no" : "downscale-big");
 }
 bool MediaPlayer::stretchToFit() const { return d->stretchToFit; }
 

@@ -10,13 +10,20 @@
 //     on). Replacing a playing file reports 9 then 3, never a 1 in between.
 //   - A natural end reports 1; the file stays loaded, url() is unchanged and
 //     duration() stays readable. play() then plays it again from the start.
-//   - stop() reports 1 and keeps the file loaded at its start.
+//   - stop() reports 1 and keeps the file loaded at its start; play() then
+//     reports 9 and 3, as a file newly set does.
 //   - pause() reports 2; play() from paused reports 3.
+//   - A person's stop (stopByUser(): the bar's stop button, the menu's stop)
+//     is the same stop followed by stoppedByUser(); the program's own stop()
+//     emits nothing more. A person's play (playByUser()) with no file set
+//     emits playWantedWithoutMedia() and nothing else.
 //   - setUrl("") unloads and leaves the state at 1.
 //   - A file that cannot be opened or decoded reports 9 then 1 with url()
 //     kept; no dialog is shown.
 //   - Positions and durations are seconds from the file's own start.
-// Everything here runs on the GUI thread; no mpv type leaves platform/.
+// The engine is loaded after the window has first been drawn (or at the
+// first setUrl, if that comes sooner); nothing of this contract depends on
+// when. Everything here runs on the GUI thread; no mpv type leaves platform/.
 
 #include <QByteArray>
 #include <QRect>
@@ -42,6 +49,9 @@ public:
     void play();
     void pause();
     void stop();
+    // What the transport bar and the context menu do for a person.
+    void stopByUser();
+    void playByUser();
 
     double currentPosition() const;
     void setCurrentPosition(double seconds);
@@ -81,6 +91,13 @@ signals:
     // A mouse click on the video area: button 1 left, 2 right, 4 middle;
     // shift state 1 Shift, 2 Ctrl, 4 Alt; x, y in pixels of the video area.
     void click(int button, int shiftState, float x, float y);
+    // After the stopped report of a person's stop.
+    void stoppedByUser();
+    // A person asked to play while no file is set.
+    void playWantedWithoutMedia();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     class Impl;

@@ -1,5 +1,6 @@
 #include "platform/mpv_events.h"
 
+#include "platform/engine_log.h"
 #include "platform/mpv_handle.h"
 
 #include <mpv/client.h>
@@ -68,6 +69,11 @@ void MpvEventPump::drain() {
             break;
         }
         case MPV_EVENT_FILE_LOADED: emit fileLoaded(); break;
+        case MPV_EVENT_LOG_MESSAGE: {
+            const auto* msg = static_cast<mpv_event_log_message*>(event->data);
+            if (msg) printEngineMessage(msg->prefix, msg->level, msg->text);
+            break;
+        }
         case MPV_EVENT_PLAYBACK_RESTART: emit playbackRestarted(); break;
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<mpv_event_end_file*>(event->data);
@@ -83,6 +89,7 @@ void MpvEventPump::drain() {
                 // No value at all: no video track is selected.
                 const bool video = prop->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop->data) == 0;
                 emit videoPresenceChanged(video);
+                emit videoTrackChanged(prop->format != MPV_FORMAT_NONE);
             }
             break;
         }

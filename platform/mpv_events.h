@@ -38,6 +38,10 @@ signals:
     // The current file shows moving pictures: a video track is selected and
     // it is not an album's cover art.
     void videoPresenceChanged(bool hasVideo);
+    // Whether any video track (a film, or a cover picture) is selected.
+    // Without one the engine draws nothing more, and its last picture would
+    // stay up under a sound file that follows a film.
+    void videoTrackChanged(bool selected);
 
 private:
     void onWakeup();

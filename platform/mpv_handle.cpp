@@ -1,5 +1,7 @@
 #include "platform/mpv_handle.h"
 
+#include "platform/engine_log.h"
+
 #include <mpv/client.h>
 
 #include <clocale>
@@ -20,8 +22,11 @@ MpvHandle::MpvHandle() {
     // mpv parses and prints numbers with the C locale; a German or French
     // locale would turn "0.5" into 0 without a word.
     std::setlocale(LC_NUMERIC, "C");
+    const QByteArray logLevel = engineLogLevel();
+    if (logLevel == "no") quietSoundLibraries();
     handle_ = mpv_create();
     if (!handle_) return;
+    if (logLevel != "no") mpv_request_log_messages(handle_, logLevel.constData());
 
     // Embedded: nothing from the user's mpv set-up, no keys or mouse handled
     // by mpv itself, no scripts, no network helpers.
@@ -29,6 +34,12 @@ MpvHandle::MpvHandle() {
     setOption(handle_, "load-scripts", "no");
     setOption(handle_, "ytdl", "no");
     setOption(handle_, "osc", "no");
+    // The engine's own scripts (statistics overlay, console, profile rules)
+    // would each start a Lua thread that sets up fonts for an overlay the
+    // player never shows.
+    setOption(handle_, "load-stats-overlay", "no");
+    setOption(handle_, "load-osd-console", "no");
+    setOption(handle_, "load-auto-profiles", "no");
     setOption(handle_, "input-default-bindings", "no");
     setOption(handle_, "input-vo-keyboard", "no");
     setOption(handle_, "input-terminal", "no");
@@ -42,11 +53,13 @@ MpvHandle::MpvHandle() {
     setOption(handle_, "keep-open-pause", "yes");
     setOption(handle_, "force-window", "no");
 
+    // The video goes to the player's own window through the render API.
+    // Hardware decoding is chosen with the way of drawing; off until then.
     setOption(handle_, "vo", "libmpv");
-    setOption(handle_, "hwdec", "auto-safe");
-    // Without this the render API refuses software OpenGL (llvmpipe), and
-    // nothing ever plays on a machine without a GPU driver.
-    setOption(handle_, "opengl-sw", "yes");
+    setOption(handle_, "hwdec", "no");
+    // Without this the render API refuses software OpenGL (llvmpipe) when
+    // OpenGL drawing is forced on a machine without a GPU driver.
+    setOption(handle_, "gpu-sw", "yes");
 
     // The desktop's sound where there is one; with no sound device at all the
     // files still play silently and end on time.

@@ -12,6 +12,7 @@ PlayStateMachine::PlayStateMachine(Reporter report, Requester request)
 
 void PlayStateMachine::report(int newState, bool evenIfUnchanged) {
     if (newState == state_ && !evenIfUnchanged) return;
+    ++reports_;
     state_ = newState;
     if (report_) report_(newState);
 }
@@ -67,6 +68,14 @@ void PlayStateMachine::play() {
     wantPlaying_ = true;
     if (before == Playing) return;
     request(before == Stopped ? EngineRequest::RestartFromStart : EngineRequest::Resume);
+    if (before == Stopped) {
+        // Started again from a stop, as a file newly set is: whoever arms an
+        // advance on the transitioning report finds it here too.
+        const unsigned long long reportsBefore = reports_;
+        report(Transitioning, true);
+        // Its handler may have stopped, paused or replaced the file already.
+        if (reports_ != reportsBefore + 1) return;
+    }
     // Every resume is announced, whatever came before it.
     report(Playing, true);
 }
@@ -79,7 +88,9 @@ void PlayStateMachine::pause() {
         heldState_ = Paused;
         return;
     }
-    if (state_ == Playing || state_ == Ready) report(Paused);
+    // Loaded and still transitioning: opened but not yet running, or a play
+    // from stopped whose "transitioning" handler pauses at once.
+    if (state_ == Playing || state_ == Ready || state_ == Transitioning) report(Paused);
 }
 
 void PlayStateMachine::stop() {

@@ -90,6 +90,7 @@ private:
     bool loaded_ = false;
     bool wantPlaying_ = false;
     int heldState_ = play_state::Ready;  // shown once loaded when not playing
+    unsigned long long reports_ = 0;     // counts reports, to see one made inside another
 };
 
 }  // namespace sorinel::platform

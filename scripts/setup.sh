@@ -7,7 +7,7 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libgl-dev
-  libmpv-dev libfluidsynth-dev libgtest-dev
+  libmpv-dev libfluidsynth-dev libgtest-dev libasound2-dev
   libx11-dev libxss-dev
   # run
   libgl1-mesa-dri timgm6mb-soundfont fonts-ipafont-gothic qt6-translations-l10n

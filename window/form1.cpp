@@ -269,6 +269,12 @@ void Form1::setupPlaybackConnections() {
             guard(this, [this](int button, int shift, float x, float y) {
                 MediaPlayer1_Click(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
             }));
+    // A person's stop and play, on top of the ordinary reports: the folder
+    // waits after a stop, and play with nothing loaded starts the list.
+    connect(MediaPlayer1, &platform::MediaPlayer::stoppedByUser, this,
+            guard(this, [this] { MediaPlayer1_StoppedByUser(); }));
+    connect(MediaPlayer1, &platform::MediaPlayer::playWantedWithoutMedia, this,
+            guard(this, [this] { MediaPlayer1_PlayWithoutMedia(); }));
 }
 
 void Form1::setupFolderConnections() {
@@ -311,6 +317,9 @@ void Form1::MediaPlayer1_PlayStateChange(int NewState) {
     updateTitlePicture();
     sequence_->MediaPlayer1_PlayStateChange(NewState);
 }
+
+void Form1::MediaPlayer1_StoppedByUser() { sequence_->MediaPlayer1_StoppedByUser(); }
+void Form1::MediaPlayer1_PlayWithoutMedia() { sequence_->MediaPlayer1_PlayWithoutMedia(); }
 
 void Form1::MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY) {
     sequence_->MediaPlayer1_Click(nButton, nShiftState, fX, fY);

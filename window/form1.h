@@ -89,6 +89,8 @@ public:
     void Timer2_Timer();
     void MediaPlayer1_PlayStateChange(int NewState);
     void MediaPlayer1_Click(std::int16_t nButton, std::int16_t nShiftState, float fX, float fY);
+    void MediaPlayer1_StoppedByUser();
+    void MediaPlayer1_PlayWithoutMedia();
 
     // Whether the tray icon is there to bring the window back once hidden.
     bool trayHoldsWindow();

@@ -43,10 +43,7 @@ bool Form1RemoteControl::canPlay() const {
 
 void Form1RemoteControl::play() {
     if (form_.ended() || form_.sequence().shuttingDown()) return;
-    if (form_.MediaPlayer1->url().isEmpty())
-        form_.sequence().MediaPlayer1_PlayWithoutMedia();
-    else
-        form_.MediaPlayer1->play();
+    form_.MediaPlayer1->playByUser();
 }
 
 void Form1RemoteControl::pause() {
@@ -56,7 +53,7 @@ void Form1RemoteControl::pause() {
 
 void Form1RemoteControl::stopByUser() {
     if (form_.ended()) return;
-    form_.MediaPlayer1->stop();  // the player's stopByUser() where it has one
+    form_.MediaPlayer1->stopByUser();
 }
 
 void Form1RemoteControl::next() {

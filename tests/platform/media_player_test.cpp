@@ -5,9 +5,11 @@
 #include "platform/media_player.h"
 
 #include "desktop.h"
+#include "picture_probe.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -241,7 +243,7 @@ TEST(Transport, PlayAfterTheNaturalEndStartsFromTheBeginning) {
     p.log.states.clear();
     p.widget.play();
     pumpFor(500);
-    EXPECT_EQ(p.log.states, std::vector<int>{Playing});
+    EXPECT_EQ(p.log.states, (std::vector<int>{Transitioning, Playing}));
     EXPECT_LT(p.widget.currentPosition(), 1.0);
 }
 
@@ -333,6 +335,62 @@ TEST(Transport, PlayAfterAFailedFileTriesItAgain) {
     p.widget.play();
     ASSERT_TRUE(waitUntil([&] { return p.log.saw(Playing); }, 10000));
     EXPECT_EQ(p.log.states, (std::vector<int>{Transitioning, Playing}));
+}
+
+// A person's stop and play go through the same reports as the program's,
+// with a signal of their own after them; the program's stop() has none.
+TEST(PersonsTransport, StopAndPlayByUserSignalAfterTheirReports) {
+    Player p;
+    std::vector<QString> events;
+    QObject::connect(&p.widget, &MediaPlayer::playStateChange, [&](int s) { events.push_back(QString::number(s)); });
+    QObject::connect(&p.widget, &MediaPlayer::stoppedByUser, [&] { events.push_back("stoppedByUser"); });
+    QObject::connect(&p.widget, &MediaPlayer::playWantedWithoutMedia, [&] { events.push_back("wanted"); });
+
+    p.widget.playByUser();
+    EXPECT_EQ(events, std::vector<QString>{"wanted"}) << "no file: only the wish is told";
+    EXPECT_EQ(p.widget.playState(), Stopped);
+
+    p.widget.setUrl(clip(".mpg"));
+    ASSERT_TRUE(waitUntil([&] { return p.widget.playState() == Playing; }, 10000));
+    events.clear();
+    p.widget.stop();
+    p.widget.play();
+    p.widget.stopByUser();
+    p.widget.playByUser();
+    pumpFor(300);
+    EXPECT_EQ(events, (std::vector<QString>{"1", "9", "3", "1", "stoppedByUser", "9", "3"}));
+    EXPECT_EQ(p.widget.playState(), Playing);
+    EXPECT_EQ(p.widget.url(), clip(".mpg"));
+}
+
+// Where no window manager acts on full screen (a bare X server, as here),
+// the window is laid over the screen by hand and put back afterwards, and the
+// picture fills the screen in its own shape.
+TEST(FullScreen, WithoutAWindowManagerTheWindowIsLaidOverTheScreen) {
+    QTemporaryDir dir;
+    const QString square = sorinel::testing::makeWhiteClip(dir.path(), 240, 240);
+    QWidget window;
+    auto* player = new MediaPlayer(&window);
+    player->setPlacement(QRect(0, 0, 400, 330));
+    window.setGeometry(120, 90, 640, 400);
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }, 5000));
+    pumpFor(300);
+    const QRect before = window.geometry();
+    player->setUrl(square);
+    ASSERT_TRUE(waitUntil([&] { return player->playState() == Playing; }, 10000));
+
+    const QRect screen = window.screen()->geometry();
+    player->setFullScreen(true);
+    ASSERT_TRUE(waitUntil([&] { return window.geometry() == screen; }, 5000));
+    pumpFor(600);
+    const QRect picture = sorinel::testing::brightArea(sorinel::testing::screenPixels(screen));
+    EXPECT_TRUE(sorinel::testing::sameEdges(picture, sorinel::testing::fittedPicture(screen.size(), 1.0)))
+        << picture.x() << "," << picture.y() << " " << picture.width() << "x" << picture.height();
+
+    player->setFullScreen(false);
+    ASSERT_TRUE(waitUntil([&] { return window.geometry() == before; }, 5000));
+    EXPECT_EQ(player->geometry(), QRect(0, 0, 400, 330));
 }
 
 TEST(Settings, StartAsTheWindowExpectsAndClampToTheirRanges) {

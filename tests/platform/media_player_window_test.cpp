@@ -4,16 +4,23 @@
 #include "platform/media_player.h"
 
 #include "desktop.h"
+#include "picture_probe.h"
 #include "platform/transport_bar.h"
+#include "platform/video_area.h"
+#include "platform/video_output_choice.h"
+#include "platform/video_window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QOpenGLWidget>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QScreen>
 #include <QSet>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -25,7 +32,12 @@ namespace sorinel::platform {
 namespace {
 
 using sorinel::testing::BackgroundProgram;
+using sorinel::testing::brightArea;
+using sorinel::testing::fittedPicture;
+using sorinel::testing::makeWhiteClip;
 using sorinel::testing::mediaDir;
+using sorinel::testing::sameEdges;
+using sorinel::testing::screenPixels;
 using sorinel::testing::pumpFor;
 using sorinel::testing::run;
 using sorinel::testing::waitUntil;
@@ -68,11 +80,17 @@ protected:
         if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     }
 
-    QOpenGLWidget* video() const { return player->findChild<QOpenGLWidget*>(); }
+    VideoArea* video() const { return player->findChild<VideoArea*>(); }
+
+    // The video area as it is on the screen.
+    QImage videoOnScreen() const {
+        return screenPixels(QRect(video()->mapToGlobal(QPoint(0, 0)), video()->size()));
+    }
 
     // Plays a clip and waits until the first frames are drawn.
-    void playClip(const QString& ext) {
-        player->setUrl(QDir(mediaDir()).filePath("clip" + ext));
+    void playClip(const QString& ext) { playFile(QDir(mediaDir()).filePath("clip" + ext)); }
+    void playFile(const QString& path) {
+        player->setUrl(path);
         ASSERT_TRUE(waitUntil([&] { return player->playState() == 3; }, 10000));
         pumpFor(600);
     }
@@ -88,9 +106,9 @@ protected:
 
 TEST_F(PlayerWindow, ShowsTheVideoAboveItsTransportBar) {
     playClip(".mpg");
-    QOpenGLWidget* v = video();
+    QWidget* v = video();
     ASSERT_NE(v, nullptr);
-    const QImage frame = v->grabFramebuffer();
+    const QImage frame = videoOnScreen();
     ASSERT_FALSE(frame.isNull());
     // The test picture has colour bars: a black or blank area would have one
     // or two colours.
@@ -113,6 +131,92 @@ TEST_F(PlayerWindow, ShowsTheVideoAboveItsTransportBar) {
     pumpFor(100);
     EXPECT_EQ(v->height(), videoRect.height());
 }
+
+// Nothing of the video window may stay on screen without a file: pictures
+// laid over the idle player (the program's title) would be hidden under it.
+TEST_F(PlayerWindow, TheVideoWindowShowsOnlyWhileAFileIsSet) {
+    const auto videoWindowShown = [&] {
+        VideoWindow* w = video()->videoWindow();
+        return w && w->isVisible();
+    };
+    ASSERT_TRUE(waitUntil([&] { return video()->videoWindow() != nullptr; }, 5000))
+        << "the engine follows the window's first drawing by itself";
+    EXPECT_FALSE(videoWindowShown());
+    playClip(".avi");
+    EXPECT_TRUE(videoWindowShown());
+    player->setUrl("");
+    pumpFor(100);
+    EXPECT_FALSE(videoWindowShown());
+}
+
+// A sound file after a film: the engine draws nothing more, and the film's
+// last picture must not stay up; the next film shows again.
+TEST_F(PlayerWindow, ASoundFileAfterAFilmLeavesTheAreaBlack) {
+    const auto colours = [&] {
+        const QImage shown = videoOnScreen();
+        QSet<QRgb> seen;
+        for (int y = 0; y < shown.height(); y += 5)
+            for (int x = 0; x < shown.width(); x += 5) seen.insert(shown.pixel(x, y) & 0xf0f0f0);
+        return seen.size();
+    };
+    for (const char* ext : {".avi", ".wav", ".mpg"}) {
+        playClip(ext);
+        if (QString(ext) == ".wav") EXPECT_EQ(colours(), 1) << "only black while the sound plays";
+        else EXPECT_GT(colours(), 8) << ext;
+    }
+}
+
+// The picture is scaled to fit and keeps its shape, in the area and at full
+// screen, whichever way it is drawn. Without a forced way, a CPU renderer
+// behind OpenGL means drawing in software.
+class PictureShape : public PlayerWindow, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        qputenv(VideoOutputVariable, GetParam());  // read when the engine is made
+        PlayerWindow::SetUp();
+    }
+    void TearDown() override {
+        PlayerWindow::TearDown();
+        qunsetenv(VideoOutputVariable);
+    }
+};
+
+TEST_P(PictureShape, FitsTheAreaAndTheScreenWithBars) {
+    QTemporaryDir dir;
+    const QString wide = makeWhiteClip(dir.path(), 320, 180);
+    playFile(wide);
+    ASSERT_NE(video()->videoWindow(), nullptr);
+    const VideoOutput output = video()->videoWindow()->output();
+    if (const auto forced = forcedVideoOutput(GetParam())) {
+        EXPECT_EQ(output, *forced);
+    } else {
+        QOffscreenSurface surface;
+        surface.create();
+        QOpenGLContext gl;
+        ASSERT_TRUE(gl.create() && gl.makeCurrent(&surface));
+        const std::string renderer = reinterpret_cast<const char*>(gl.functions()->glGetString(GL_RENDERER));
+        gl.doneCurrent();
+        if (isSoftwareRenderer(renderer)) EXPECT_EQ(output, VideoOutput::Software) << renderer;
+    }
+
+    const QRect inArea = brightArea(videoOnScreen());
+    const QRect expected = fittedPicture(video()->size(), 16.0 / 9);
+    EXPECT_TRUE(sameEdges(inArea, expected)) << "picture " << inArea.x() << "," << inArea.y() << " "
+                                             << inArea.width() << "x" << inArea.height() << " in "
+                                             << video()->width() << "x" << video()->height();
+
+    const QRect screen = window.screen()->geometry();
+    player->setFullScreen(true);
+    ASSERT_TRUE(waitUntil([&] { return video()->size() == screen.size(); }, 5000));
+    pumpFor(500);
+    const QRect onScreen = brightArea(screenPixels(screen));
+    EXPECT_TRUE(sameEdges(onScreen, fittedPicture(screen.size(), 16.0 / 9)))
+        << "picture " << onScreen.x() << "," << onScreen.y() << " " << onScreen.width() << "x" << onScreen.height();
+    player->setFullScreen(false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, PictureShape, ::testing::Values("", "software", "opengl"),
+                         [](const auto& info) { return *info.param ? std::string(info.param) : "chosen"; });
 
 TEST_F(PlayerWindow, ClicksOnTheVideoAreReportedWithButtonAndShiftState) {
     player->setEnableContextMenu(false);

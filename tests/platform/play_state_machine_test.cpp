@@ -87,10 +87,12 @@ INSTANTIATE_TEST_SUITE_P(
               {{Op::Load}, {Op::Issued, 1}, {Op::Started, 1}, {Op::Loaded}}, {9}, 9},
         Story{"SeeksWhilePlayingReportNothingMore", then(playing1, {{Op::Restarted}, {Op::Restarted}}), {9, 3}, 3},
         Story{"NaturalEndReportsStoppedOnce", then(playing1, {{Op::EndReached}, {Op::EndReached}}), {9, 3, 1}, 1},
+        // From stopped, play announces itself as a new file does, so that an
+        // advance armed on "transitioning" works after a stop and a play.
         Story{"PlayAfterTheEndRestartsFromTheStart", then(playing1, {{Op::EndReached}, {Op::Play}, {Op::Restarted}}),
-              {9, 3, 1, 3}, 3, {R::RestartFromStart}},
+              {9, 3, 1, 9, 3}, 3, {R::RestartFromStart}},
         Story{"StopPausesAtTheStartAndPlayRestarts", then(playing1, {{Op::Stop}, {Op::Restarted}, {Op::Play}}),
-              {9, 3, 1, 3}, 3, {R::PauseAtStart, R::RestartFromStart}},
+              {9, 3, 1, 9, 3}, 3, {R::PauseAtStart, R::RestartFromStart}},
         Story{"EveryResumeIsReported", then(playing1, {{Op::Pause}, {Op::Play}, {Op::Pause}, {Op::Play}}),
               {9, 3, 2, 3, 2, 3}, 3, {R::Pause, R::Resume, R::Pause, R::Resume}},
         Story{"PlayWhilePlayingChangesNothing", then(playing1, {{Op::Play}, {Op::Pause}}), {9, 3, 2}, 2, {R::Pause}},
@@ -168,9 +170,41 @@ TEST(Requests, ReachTheEngineBeforeTheStateIsReported) {
     m.play();
     const auto req = [](EngineRequest r) { return "request " + std::to_string(static_cast<int>(r)); };
     EXPECT_EQ(log, (std::vector<std::string>{req(EngineRequest::PauseAtStart), "report 1",
-                                             req(EngineRequest::RestartFromStart), "report 3",
+                                             req(EngineRequest::RestartFromStart), "report 9", "report 3",
                                              req(EngineRequest::Pause), "report 2", req(EngineRequest::Resume),
                                              "report 3"}));
+}
+
+// The handler of the transitioning report of a play from stopped may stop,
+// pause or replace the file itself; "playing" must not follow that.
+TEST(Requests, AHandlerThatActsOnTheTransitioningReportOfAPlayHasTheLastWord) {
+    for (const Op inside : {Op::Stop, Op::Pause, Op::Load}) {
+        std::vector<int> reports;
+        PlayStateMachine* machine = nullptr;
+        bool acted = false;
+        PlayStateMachine m(
+            [&](int s) {
+                reports.push_back(s);
+                if (s != 9 || acted || reports.size() < 4) return;
+                acted = true;
+                if (inside == Op::Stop) machine->stop();
+                if (inside == Op::Pause) machine->pause();
+                if (inside == Op::Load) machine->beginLoad(true);
+            },
+            nullptr);
+        machine = &m;
+        m.beginLoad(true);
+        m.loadIssued(1);
+        m.onFileStarted(1);
+        m.onFileLoaded();
+        m.onPlaybackRestarted();
+        m.stop();
+        m.play();
+        ASSERT_GE(reports.size(), 5u);
+        EXPECT_EQ(std::vector<int>(reports.begin(), reports.begin() + 4), (std::vector<int>{9, 3, 1, 9}));
+        EXPECT_NE(reports.back(), 3) << "after " << static_cast<int>(inside);
+        EXPECT_EQ(m.state(), reports.back());
+    }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // The real program as a child process on a real tray host: its icon is
 // there from the start; a close from the window system removes the icon at
 // once, leaves the window up for the close's wait, and the process then ends
-// with status 0.
+// with status 0. Started from a terminal, it prints nothing of the engine's
+// unless asked to.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStringList>
 #include <xcb/xcb.h>
 
@@ -89,6 +92,40 @@ TEST_F(ProgramOnTrayHost, CloseRemovesTheIconAtOnceWaitsAndExitsWithStatusZero) 
     EXPECT_GE(sinceClose.elapsed(), 1400);
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// Plays the first file of the test media for a while and returns what the
+// program printed on standard error.
+QString errorOutputWhilePlaying(const QString& engineLog) {
+    QProcess program;
+    program.setWorkingDirectory(mediaDir());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("SORINEL_ENGINE_LOG"));
+    if (!engineLog.isEmpty()) env.insert(QStringLiteral("SORINEL_ENGINE_LOG"), engineLog);
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(SORINEL_PROGRAM), {});
+    if (!program.waitForStarted(5000)) return QStringLiteral("(did not start)");
+    const qint64 pid = program.processId();
+    if (!waitUntil([&] { return !mainWindowOf(pid).isEmpty(); }, 15000)) return QStringLiteral("(no window)");
+    pumpFor(800);
+    // The first entry of the list, at the top of the right-hand column.
+    run("xdotool", {"mousemove", "--window", mainWindowOf(pid), "320", "8", "click", "1"});
+    pumpFor(2500);
+    program.kill();
+    program.waitForFinished(5000);
+    return QString::fromLocal8Bit(program.readAllStandardError());
+}
+
+TEST_F(ProgramOnTrayHost, TheTerminalStaysQuietUnlessTheEnginesLogIsAskedFor) {
+    // The engine, FFmpeg and the sound libraries it probes (ALSA, PipeWire,
+    // JACK, the hardware decoders' loaders) each have their own way of
+    // complaining on a machine without sound or GPU.
+    const QRegularExpression engineNoise(QStringLiteral("ALSA lib|pw\\.conf|libcuda|Cannot |jack|\\[ao|sorinel: engine"));
+    const QString quiet = errorOutputWhilePlaying(QString());
+    EXPECT_FALSE(quiet.contains(engineNoise)) << quiet.toStdString();
+    const QString asked = errorOutputWhilePlaying(QStringLiteral("info"));
+    EXPECT_TRUE(asked.contains(QStringLiteral("sorinel: engine"))) << asked.toStdString();
+    EXPECT_TRUE(asked.contains(QStringLiteral("(+) Audio"))) << "the click played no file: " << asked.toStdString();
 }
 
 }  // namespace

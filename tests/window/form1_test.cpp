@@ -330,6 +330,39 @@ TEST(Form1Player, TitlePictureStepsAsideForMedia) {
     f.MediaPlayer1->stop();
 }
 
+// While フルスクリーン is checked every playing report asks for full screen
+// again, and the double-click's second click resumes what its first paused:
+// the double-click must still leave full screen for good.
+TEST(Form1Player, ADoubleClickOnTheVideoLeavesFullScreen) {
+    sorinel::testing::BackgroundProgram windowManager("openbox", {});
+    sorinel::testing::pumpFor(800);
+    ASSERT_TRUE(windowManager.running());
+    FormUnderTest t;
+    Form1& f = *t.form;
+    f.File1->setPath(sorinel::testing::mediaDir());
+    t.start();
+    f.Timer1->setEnabled(false);
+    f.Timer2->setEnabled(false);  // no advance to the next file meanwhile
+    f.full_chk->setValue(1);
+    std::int16_t clip = -1;
+    for (std::int16_t k = 0; k < f.File1->ListCount(); ++k)
+        if (f.File1->entry(k).endsWith(".mov")) clip = k;
+    ASSERT_GE(clip, 0);
+    f.File1->setSelected(clip, true);
+    ASSERT_TRUE(sorinel::testing::waitUntil([&] { return f.MediaPlayer1->fullScreen() && f.isFullScreen(); }, 10000));
+    sorinel::testing::pumpFor(300);
+
+    const QPoint at = f.MediaPlayer1->mapToGlobal(f.MediaPlayer1->rect().center());
+    sorinel::testing::run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click",
+                                      "--repeat", "2", "--delay", "80", "1"});
+    ASSERT_TRUE(sorinel::testing::waitUntil([&] { return !f.isFullScreen(); }, 3000));
+    sorinel::testing::pumpFor(700);
+    EXPECT_FALSE(f.MediaPlayer1->fullScreen());
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_EQ(f.MediaPlayer1->playState(), 3) << "paused by the first click, resumed by the second";
+    f.MediaPlayer1->stop();
+}
+
 TEST(Form1Tray, HandlesAndWindowState) {
     FormUnderTest t;
     Form1& f = *t.form;

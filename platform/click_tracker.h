@@ -1,0 +1,62 @@
+#pragma once
+// Turns the mouse events of the video area (its native window, or the area
+// itself before there is one) into the player's clicks: a press and a
+// release of the same button inside the area. The release that ends a left
+// double-click also reports the double-click, after its own click.
+
+#include <QMouseEvent>
+#include <optional>
+#include <utility>
+
+namespace sorinel::platform {
+
+class ClickTracker {
+public:
+    struct Click {
+        int button;      // 1 left, 2 right, 4 middle
+        int shiftState;  // 1 Shift, 2 Ctrl, 4 Alt
+        float x, y;
+    };
+    struct Outcome {
+        std::optional<Click> click;
+        bool doubleClick = false;
+    };
+
+    void press(const QMouseEvent& event) { pressed_ = event.button(); }
+
+    // Raised after the second press of a double-click.
+    void doubleClickPress(const QMouseEvent& event) {
+        pressed_ = event.button();
+        doublePressed_ = event.button() == Qt::LeftButton;
+    }
+
+    Outcome release(const QMouseEvent& event, const QSizeF& area) {
+        Outcome out;
+        const bool sameButton = std::exchange(pressed_, Qt::NoButton) == event.button();
+        out.doubleClick = std::exchange(doublePressed_, false) && event.button() == Qt::LeftButton;
+        const QPointF at = event.position();
+        const int button = buttonNumber(event.button());
+        if (sameButton && button != 0 && QRectF(QPointF(), area).contains(at))
+            out.click = Click{button, shiftState(event.modifiers()), static_cast<float>(at.x()),
+                              static_cast<float>(at.y())};
+        return out;
+    }
+
+private:
+    static int buttonNumber(Qt::MouseButton b) {
+        switch (b) {
+        case Qt::LeftButton: return 1;
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 0;
+        }
+    }
+    static int shiftState(Qt::KeyboardModifiers m) {
+        return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    }
+
+    Qt::MouseButton pressed_ = Qt::NoButton;
+    bool doublePressed_ = false;
+};
+
+}  // namespace sorinel::platform

@@ -1,0 +1,44 @@
+#include "platform/engine_log.h"
+
+#include <alsa/asoundlib.h>
+
+#include <QtGlobal>
+#include <cstdio>
+#include <mutex>
+
+namespace sorinel::platform {
+
+namespace {
+
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+}  // namespace
+
+QByteArray engineLogLevel(const QByteArray& variableValue) {
+    const QByteArray level = variableValue.trimmed().toLower();
+    for (const char* known : {"fatal", "error", "warn", "info", "status", "v", "debug", "trace"})
+        if (level == known) return level;
+    return "no";
+}
+
+QByteArray engineLogLevel() { return engineLogLevel(qgetenv(EngineLogVariable)); }
+
+void quietSoundLibraries() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // ALSA's default handler prints about eight lines for every file
+        // when there is no sound card; the engine then goes on to the next
+        // way of playing sound by itself.
+        snd_lib_error_set_handler(&ignoreAlsaMessage);
+        // PipeWire's client library reads this when the engine first opens
+        // it; a person who set it keeps their own.
+        if (!qEnvironmentVariableIsSet("PIPEWIRE_DEBUG")) qputenv("PIPEWIRE_DEBUG", "0");
+    });
+}
+
+void printEngineMessage(const char* prefix, const char* level, const char* text) {
+    // The engine's text ends with its own line break.
+    std::fprintf(stderr, "sorinel: engine %s [%s] %s", level, prefix, text);
+}
+
+}  // namespace sorinel::platform

@@ -1,0 +1,27 @@
+#pragma once
+// Where the engine's messages go. A person who starts the player from a
+// terminal sees nothing of them in ordinary use: the engine's own log is not
+// asked for, and the sound libraries it probes on a machine without sound
+// (ALSA, PipeWire) are kept from printing their complaints about each file.
+//
+// SORINEL_ENGINE_LOG=LEVEL (fatal, error, warn, info, status, v, debug,
+// trace) prints the engine's messages from that level up on standard error,
+// and lets the sound libraries speak as they normally do.
+
+#include <QByteArray>
+
+namespace sorinel::platform {
+
+inline constexpr const char* EngineLogVariable = "SORINEL_ENGINE_LOG";
+
+// The engine's name for the level asked for; "no" when none (or an unknown
+// one) is asked for.
+QByteArray engineLogLevel(const QByteArray& variableValue);
+QByteArray engineLogLevel();
+
+// Once per process, before the engine is first made.
+void quietSoundLibraries();
+
+void printEngineMessage(const char* prefix, const char* level, const char* text);
+
+}  // namespace sorinel::platform
