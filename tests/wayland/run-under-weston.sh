@@ -10,9 +10,10 @@ runtime=$(mktemp -d)
 chmod 700 "$runtime"
 socket=sorinel-$$
 # The pixman renderer composites in memory, so what a client draws really
-# reaches an output (the default headless renderer draws nothing).
+# reaches an output (the default headless renderer draws nothing). --debug
+# lets weston-screenshooter take a picture of that output.
 XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --use-pixman --width=1280 --height=1024 \
-  --socket="$socket" --idle-time=0 --no-config --log="$runtime/weston.log" &
+  --socket="$socket" --idle-time=0 --no-config --debug --log="$runtime/weston.log" &
 weston_pid=$!
 cleanup() {
   kill "$weston_pid" 2>/dev/null

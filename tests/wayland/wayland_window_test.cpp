@@ -3,7 +3,9 @@
 // plays to its end and the next one follows, the video shows, minimising
 // never loses the window, and closing ends the program. Clicks are sent
 // inside the process: xdotool does not reach a Wayland compositor.
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QGuiApplication>
 #include <QImage>
 #include <QSystemTrayIcon>
@@ -29,14 +31,23 @@ namespace {
 using testing::pumpFor;
 using testing::waitUntil;
 
-// How many distinct colours the video area of the player holds (the top half
-// of the player, well clear of its transport bar), counted on a coarse grid:
-// the clips' test pattern has many, an empty or black area one or two.
-int videoColours(platform::MediaPlayer& player) {
-    const QImage whole = player.grab().toImage();
+// How many distinct colours the top half of the compositor's output holds,
+// counted on a coarse grid: the clips' test pattern has many, a player that
+// covers the output without a picture (black) one or two. The video is a
+// native window of its own, which a grab of the widgets would not see, so the
+// picture is the compositor's (weston-screenshooter, allowed by --debug).
+int outputColours() {
+    QTemporaryDir shots;
+    QProcess shooter;
+    shooter.setWorkingDirectory(shots.path());
+    shooter.start(QStringLiteral("weston-screenshooter"), {});
+    if (!shooter.waitForFinished(10000) || shooter.exitCode() != 0) return -1;
+    const QStringList files = QDir(shots.path()).entryList({QStringLiteral("*.png")});
+    if (files.isEmpty()) return -1;
+    const QImage whole(shots.filePath(files.first()));
     const QImage image = whole.copy(0, 0, whole.width(), whole.height() / 2);
     if (qEnvironmentVariableIsSet("SORINEL_SAVE_VIDEO_GRAB"))
-        image.save(qEnvironmentVariable("SORINEL_SAVE_VIDEO_GRAB") + "-" + QString::number(whole.height()) + ".png");
+        whole.save(qEnvironmentVariable("SORINEL_SAVE_VIDEO_GRAB") + ".png");
     std::set<QRgb> seen;
     for (int y = 0; y < image.height(); y += 4)
         for (int x = 0; x < image.width(); x += 4) seen.insert(image.pixel(x, y) & 0xf0f0f0);
@@ -83,8 +94,6 @@ protected:
 };
 
 TEST_F(WaylandWindow, PlaysTheFolderInFullScreenAndCloses) {
-    const int idleColours = videoColours(*form->MediaPlayer1);
-    EXPECT_LE(idleColours, 2) << "the idle video area is not blank: the picture check below would prove nothing";
     QTest::mouseClick(form->full_chk, Qt::LeftButton);
     ASSERT_EQ(form->full_chk->Value(), 1);
     clickEntry(0);
@@ -103,9 +112,10 @@ TEST_F(WaylandWindow, PlaysTheFolderInFullScreenAndCloses) {
         5000))
         << "no window of the program fills the " << screen.width() << "x" << screen.height() << " output";
 
-    // The video reaches the window: the clip's test pattern, not a blank area.
+    // The video reaches the output: the clip's test pattern over the whole
+    // screen, not the player's black.
     pumpFor(500);
-    EXPECT_GT(videoColours(*form->MediaPlayer1), 8) << "the video area shows no picture";
+    EXPECT_GT(outputColours(), 8) << "the full-screen player shows no picture";
 
     form->MediaPlayer1->setFullScreen(false);
     form->full_chk->setValue(0);
