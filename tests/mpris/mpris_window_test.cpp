@@ -129,12 +129,20 @@ TEST_F(MprisWindow, PlayerctlFollowsAndDrivesAFolder) {
     EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "c.mpg");
     EXPECT_EQ(form->sequence().i, 2);
 
-    // The player reports the stop (whether the folder then waits is the
-    // player's person's stop to decide).
+    // Stop is a person's stop: the file stays, and the folder waits instead
+    // of moving on after the usual pause.
     const std::size_t before = reports.size();
     playerctl({"stop"});
     ASSERT_TRUE(waitUntil([&] { return reports.size() > before && reports[before] == std::pair{1, QString("c.mpg")}; },
                           5000));
+    pumpFor(2500);
+    EXPECT_EQ(reports.size(), before + 1) << "something started after the stop";
+    EXPECT_EQ(playerctl({"status"}), "Stopped");
+
+    // Play starts the stopped file again, and the folder goes on from it.
+    playerctl({"play"});
+    ASSERT_TRUE(waitUntil([&] { return playing() == "c.mpg" && state() == 3; }, 10000));
+    EXPECT_EQ(form->sequence().nextfl, 1) << "the advance is not armed again";
 }
 
 TEST_F(MprisWindow, RaiseBringsBackTheWindowTheTrayHolds) {
