@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <mutex>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace sorinel::platform {
 
 namespace {
@@ -39,6 +42,23 @@ void quietSoundLibraries() {
 void printEngineMessage(const char* prefix, const char* level, const char* text) {
     // The engine's text ends with its own line break.
     std::fprintf(stderr, "sorinel: engine %s [%s] %s", level, prefix, text);
+}
+
+QuietStandardError::QuietStandardError() {
+    if (engineLogLevel() != "no") return;
+    const int nothing = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nothing < 0) return;
+    std::fflush(stderr);
+    saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (saved_ >= 0) ::dup2(nothing, STDERR_FILENO);
+    ::close(nothing);
+}
+
+QuietStandardError::~QuietStandardError() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
 }
 
 }  // namespace sorinel::platform

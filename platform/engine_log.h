@@ -24,4 +24,20 @@ void quietSoundLibraries();
 
 void printEngineMessage(const char* prefix, const char* level, const char* text);
 
+// Keeps standard error quiet for its lifetime unless the engine's log was
+// asked for. Making the engine's OpenGL renderer probes every way of hardware
+// decoding it was built with, and the CUDA loader prints "Cannot load
+// libcuda.so.1" straight to standard error on every machine without an
+// NVIDIA driver; the engine's own log cannot catch that line.
+class QuietStandardError {
+public:
+    QuietStandardError();
+    ~QuietStandardError();
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 }  // namespace sorinel::platform

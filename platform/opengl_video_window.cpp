@@ -1,5 +1,7 @@
 #include "platform/opengl_video_window.h"
 
+#include "platform/engine_log.h"
+
 #include <mpv/render_gl.h>
 
 #include <QGuiApplication>
@@ -40,7 +42,10 @@ mpv_render_context* OpenGlVideoWindow::createRenderContext(mpv_handle* mpv) {
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context* render = nullptr;
-    if (mpv_render_context_create(&render, mpv, params) < 0) render = nullptr;
+    {
+        const QuietStandardError quiet;
+        if (mpv_render_context_create(&render, mpv, params) < 0) render = nullptr;
+    }
     context_.doneCurrent();
     return render;
 }

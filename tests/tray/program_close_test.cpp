@@ -96,12 +96,13 @@ TEST_F(ProgramOnTrayHost, CloseRemovesTheIconAtOnceWaitsAndExitsWithStatusZero) 
 
 // Plays the first file of the test media for a while and returns what the
 // program printed on standard error.
-QString errorOutputWhilePlaying(const QString& engineLog) {
+QString errorOutputWhilePlaying(const QString& engineLog, const QString& videoOutput = QString()) {
     QProcess program;
     program.setWorkingDirectory(mediaDir());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("SORINEL_ENGINE_LOG"));
     if (!engineLog.isEmpty()) env.insert(QStringLiteral("SORINEL_ENGINE_LOG"), engineLog);
+    if (!videoOutput.isEmpty()) env.insert(QStringLiteral("SORINEL_VIDEO_OUTPUT"), videoOutput);
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(SORINEL_PROGRAM), {});
     if (!program.waitForStarted(5000)) return QStringLiteral("(did not start)");
@@ -123,6 +124,10 @@ TEST_F(ProgramOnTrayHost, TheTerminalStaysQuietUnlessTheEnginesLogIsAskedFor) {
     const QRegularExpression engineNoise(QStringLiteral("ALSA lib|pw\\.conf|libcuda|Cannot |jack|\\[ao|sorinel: engine"));
     const QString quiet = errorOutputWhilePlaying(QString());
     EXPECT_FALSE(quiet.contains(engineNoise)) << quiet.toStdString();
+    // Drawing with OpenGL, as on a machine with a graphics driver, probes the
+    // hardware decoders too.
+    const QString quietOpenGl = errorOutputWhilePlaying(QString(), QStringLiteral("opengl"));
+    EXPECT_FALSE(quietOpenGl.contains(engineNoise)) << quietOpenGl.toStdString();
     const QString asked = errorOutputWhilePlaying(QStringLiteral("info"));
     EXPECT_TRUE(asked.contains(QStringLiteral("sorinel: engine"))) << asked.toStdString();
     EXPECT_TRUE(asked.contains(QStringLiteral("(+) Audio"))) << "the click played no file: " << asked.toStdString();
