@@ -300,9 +300,15 @@ void Form1::raiseLoad() {
 
 void Form1::Form_Load() { tray::Form_Load(*trayAccess_); }
 void Form1::Form_Resize() {
+    const unsigned pass = ++layoutPasses_;
     laidOutOuterSize_ = frameGeometry().size();
     window::Form_Resize(*layout_);
     fitTexts();
+    // A pass nested in this one (at its yields, when the window manager's
+    // frame or another size arrived meanwhile) laid out the newer size, and
+    // this pass has just placed the controls over it from the size it read
+    // before. One more pass lays out the size the window has now.
+    if (layoutPasses_ != pass) raiseLater(&Form1::Form_Resize);
 }
 
 void Form1::Form_Activate() { sequence_->Form_Activate(); }

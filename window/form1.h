@@ -136,6 +136,7 @@ private:
     bool activateWhenRestored_ = false;
     // The outer size the last layout pass started from.
     QSize laidOutOuterSize_;
+    unsigned layoutPasses_ = 0;  // layout passes begun, nested ones included
     bool loaded_ = false;
     bool unloading_ = false;
     bool ended_ = false;
