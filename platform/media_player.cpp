@@ -143,6 +143,12 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
       screenSaverHold(*screenSaver),
       machine([this](int s) {
           bar->showPlaying(s == play_state::Playing);
+          // Only a playing file moves on by itself; every other change of
+          // position (a seek, a load, a stop) refreshes the bar where it is
+          // made. An idle window then wakes for nothing.
+          if (s == play_state::Playing) barTimer.start();
+          else barTimer.stop();
+          refreshBar();
           // Asked afresh as playing starts: a change notice for the new file
           // may still be queued behind this report. Updated before the
           // report, whose handler may already load the next file.
@@ -182,7 +188,6 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
 
     barTimer.setInterval(BarRefreshMs);
     connect(&barTimer, &QTimer::timeout, this, &Impl::refreshBar);
-    barTimer.start();
 }
 
 MediaPlayer::Impl::~Impl() {
