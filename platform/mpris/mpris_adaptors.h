@@ -1,7 +1,7 @@
 #pragma once
 // The two MPRIS interfaces as Qt D-Bus adaptors of MprisService: names and
-// types as the MPRIS 2 specification gives them, every value and request
-// handed to the service.
+// types as MPRIS 2 defines them, every value and request handed to the
+// service.
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusObjectPath>

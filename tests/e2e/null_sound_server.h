@@ -24,6 +24,7 @@ public:
             whyNot_ = "pulseaudio and pactl are not installed (scripts/setup.sh installs them)";
             return;
         }
+        installed_ = true;
         // Its own home and runtime folder: nothing of a desktop's sound set-up
         // is touched, and a server started as root runs all the same.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -51,6 +52,9 @@ public:
         }
     }
 
+    // Installed: the test machine is meant to run it, so a server that then
+    // does not start is a failure to look into, not a reason to skip.
+    bool installed() const { return installed_; }
     bool running() const { return running_; }
     QString whyNot() const { return whyNot_; }
     // What a client sets PULSE_SERVER to.
@@ -78,6 +82,7 @@ private:
 
     QTemporaryDir dir_;
     QProcess server_;
+    bool installed_ = false;
     bool running_ = false;
     QString whyNot_;
 };
