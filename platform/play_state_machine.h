@@ -41,8 +41,6 @@ public:
 
     int state() const { return state_; }
     bool loaded() const { return loaded_; }
-    // The file will play (not paused) once it is loaded.
-    bool wantsPlaying() const { return wantPlaying_; }
 
     // A new file was asked for: reports 9 at once. The engine entry follows
     // with loadIssued() (possibly later, when the file needs preparing).

@@ -44,8 +44,6 @@ void installHook(FormAccess& form) {
     mainForm = &form;
 }
 
-FormAccess* hookedForm() { return mainForm; }
-
 void releaseForm(const FormAccess& form) {
     if (mainForm == &form) mainForm = nullptr;
 }

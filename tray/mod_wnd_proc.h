@@ -23,10 +23,6 @@ std::int32_t HookWndProc(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wPar
 // would make every message call the hook again without end.
 void installHook(FormAccess& form);
 
-// The window the hook restores; null (before installHook, after
-// releaseForm) leaves only the passing on.
-FormAccess* hookedForm();
-
 // Stops using form, which is going away; the hook itself stays installed.
 void releaseForm(const FormAccess& form);
 

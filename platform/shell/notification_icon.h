@@ -25,7 +25,6 @@ public:
     void hide();
 
     const QSystemTrayIcon& trayIcon() const { return tray_; }
-    QMenu& menu() { return menu_; }
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);

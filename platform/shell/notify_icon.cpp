@@ -83,13 +83,6 @@ bool addIcon(const NotifyIconFields& fields) {
     return true;
 }
 
-bool modifyIcon(const NotifyIconFields& fields) {
-    const auto it = table().icons.find({fields.hWnd, fields.uID});
-    if (it == table().icons.end()) return false;
-    applyFields(it->second, fields);
-    return true;
-}
-
 bool removeIcon(const NotifyIconFields& fields) {
     const auto it = table().icons.find({fields.hWnd, fields.uID});
     if (it == table().icons.end()) return false;
@@ -128,7 +121,6 @@ bool Shell_NotifyIconA(std::uint32_t dwMessage, std::span<const std::uint8_t> re
     if (!fields) return false;
     switch (dwMessage) {
     case NIM_ADD: return addIcon(*fields);
-    case NIM_MODIFY: return modifyIcon(*fields);
     case NIM_DELETE: return removeIcon(*fields);
     default: return false;
     }

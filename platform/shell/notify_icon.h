@@ -22,7 +22,6 @@
 namespace sorinel::shell {
 
 inline constexpr std::uint32_t NIM_ADD = 0;
-inline constexpr std::uint32_t NIM_MODIFY = 1;
 inline constexpr std::uint32_t NIM_DELETE = 2;
 
 inline constexpr std::uint32_t NIF_MESSAGE = 1;
@@ -47,10 +46,10 @@ struct NotifyIconFields {
 // than its own cbSize says, or cbSize is below 88.
 std::optional<NotifyIconFields> readNotifyIconRecord(std::span<const std::uint8_t> record);
 
-// NIM_ADD shows a new icon (fails if (hWnd, uID) exists); NIM_MODIFY changes
-// the fields uFlags names (fails if it does not exist); NIM_DELETE removes it
-// at once (fails if it does not exist). Returns the success flag; an unknown
-// message, a bad record or no QApplication fail and change nothing.
+// NIM_ADD shows a new icon with the fields uFlags names (fails if (hWnd, uID)
+// exists); NIM_DELETE removes it at once (fails if it does not exist). Returns
+// the success flag; any other message, a bad record or no QApplication fail
+// and change nothing.
 bool Shell_NotifyIconA(std::uint32_t dwMessage, std::span<const std::uint8_t> record);
 
 // The icon (hWnd, uID) while it exists: whether a window put away has its

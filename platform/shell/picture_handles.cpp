@@ -40,6 +40,4 @@ QIcon pictureFromHandle(std::uint32_t handle) {
     return it == table().icons.end() ? QIcon() : it->second;
 }
 
-void releasePicture(std::uint32_t handle) { table().icons.erase(handle); }
-
 }  // namespace sorinel::shell

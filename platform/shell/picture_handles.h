@@ -14,9 +14,7 @@ namespace sorinel::shell {
 // Registers icon and returns its handle, never 0. Handles are not reused.
 std::uint32_t registerPicture(const QIcon& icon);
 
-// The icon of handle; a null QIcon for 0, a released or an unknown handle.
+// The icon of handle; a null QIcon for 0 or an unknown handle.
 QIcon pictureFromHandle(std::uint32_t handle);
-
-void releasePicture(std::uint32_t handle);
 
 }  // namespace sorinel::shell

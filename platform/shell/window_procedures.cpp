@@ -10,6 +10,12 @@ std::unordered_map<std::int32_t, WindowProc>& procedures() {
     return table;
 }
 
+// The window's current procedure (DefWindowProcA for a window never set).
+WindowProc currentWindowProc(std::int32_t hWnd) {
+    const auto it = procedures().find(hWnd);
+    return it == procedures().end() ? &DefWindowProcA : it->second;
+}
+
 }  // namespace
 
 std::int32_t DefWindowProcA(std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return 0; }
@@ -19,11 +25,6 @@ WindowProc SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex, WindowProc dwN
     const WindowProc previous = currentWindowProc(hWnd);
     procedures()[hWnd] = dwNewLong;
     return previous;
-}
-
-WindowProc currentWindowProc(std::int32_t hWnd) {
-    const auto it = procedures().find(hWnd);
-    return it == procedures().end() ? &DefWindowProcA : it->second;
 }
 
 std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uMsg,
@@ -37,7 +38,5 @@ std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wPa
     // Looked up per message: a procedure may replace itself while it runs.
     return currentWindowProc(hWnd)(hWnd, uMsg, wParam, lParam);
 }
-
-void releaseWindow(std::int32_t hWnd) { procedures().erase(hWnd); }
 
 }  // namespace sorinel::shell

@@ -16,10 +16,8 @@ using WindowProc = std::int32_t (*)(std::int32_t hWnd, std::int32_t uMsg,
 
 inline constexpr std::int32_t GWL_WNDPROC = -4;
 
-inline constexpr std::int32_t WM_USER = 0x0400;
-inline constexpr std::int32_t WM_MOUSEMOVE = 0x0200;
+// The mouse numbers a tray icon reports to its window.
 inline constexpr std::int32_t WM_LBUTTONDOWN = 0x0201;
-inline constexpr std::int32_t WM_LBUTTONUP = 0x0202;
 inline constexpr std::int32_t WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr std::int32_t WM_RBUTTONDOWN = 0x0204;
 inline constexpr std::int32_t WM_MBUTTONDOWN = 0x0207;
@@ -33,9 +31,6 @@ std::int32_t DefWindowProcA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t w
 // nothing and returns nullptr.
 WindowProc SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex, WindowProc dwNewLong);
 
-// The window's current procedure (DefWindowProcA for a window never set).
-WindowProc currentWindowProc(std::int32_t hWnd);
-
 // Calls prev with the message. A null prev is handled as DefWindowProcA, so a
 // procedure that was never saved cannot crash the caller.
 std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uMsg,
@@ -45,8 +40,5 @@ std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uM
 // result; the procedure runs before this returns.
 std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
                           std::int32_t lParam);
-
-// Forgets the window: its handle has the default procedure again.
-void releaseWindow(std::int32_t hWnd);
 
 }  // namespace sorinel::shell

@@ -25,13 +25,14 @@ class RigForm : public FormAccess {
 public:
     explicit RigForm(Rig& rig) : rig_(rig) {}
     int endProgramCalls = 0;
+    int shows = 0;
     double waitStartedAt = -1;
     double waitEndedAt = -1;
 
-    std::uint32_t hWnd() const override { return 0x5150; }
+    std::uint32_t hWnd() const override { return handle_; }
     int windowState() const override { return 0; }
     void setWindowState(int) override {}
-    void showWindow() override {}
+    void showWindow() override { ++shows; }
     std::uint32_t taskbarPictureHandle() const override { return 0; }
     playback::Timer& timer1() override { return rig_.timer1; }
     playback::Timer& timer2() override { return rig_.timer2; }
@@ -55,6 +56,11 @@ public:
 
 private:
     Rig& rig_;
+    // Each window its own: the hook stays on a window until the process ends.
+    std::uint32_t handle_ = [] {
+        static std::uint32_t next = 0x5150;
+        return next += 4;
+    }();
 };
 
 class Shutdown : public ::testing::Test {
@@ -170,24 +176,26 @@ TEST_F(Shutdown, AFailingPlayerStopStillRemovesAndEnds) {
     expectEndedCleanly(mark);
 }
 
+std::int32_t AnswersSeven(std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return 7; }
+
 TEST_F(Shutdown, LoadHooksTheWindowOverItsPreviousProcedure) {
     const auto hWnd = static_cast<std::int32_t>(form.hWnd());
-    const shell::WindowProc before = shell::currentWindowProc(hWnd);
+    shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &AnswersSeven);
     Form_Load(form);  // no application object: the icon is not added, nothing fails
-    EXPECT_EQ(shell::currentWindowProc(hWnd), &modWndProc::HookWndProc);
-    EXPECT_EQ(modWndProc::PrevWndProc, before);
-    EXPECT_EQ(modWndProc::hookedForm(), &form);
+    EXPECT_EQ(modWndProc::PrevWndProc, &AnswersSeven);
+    // A left press on the icon: the hook shows this window and passes it on.
+    EXPECT_EQ(shell::SendMessageA(hWnd, 1025, 1, 513), 7);
+    EXPECT_EQ(form.shows, 1);
     form.endProgram();  // the end, for the rig
-    shell::releaseWindow(hWnd);
 }
 
 TEST_F(Shutdown, UnloadLeavesTheHookButLetsGoOfTheWindow) {
     const auto hWnd = static_cast<std::int32_t>(form.hWnd());
     Form_Load(form);
     Form_Unload(form);
-    EXPECT_EQ(shell::currentWindowProc(hWnd), &modWndProc::HookWndProc);
-    EXPECT_EQ(modWndProc::hookedForm(), nullptr);
-    shell::releaseWindow(hWnd);
+    shell::SendMessageA(hWnd, 1025, 1, 513);
+    EXPECT_EQ(form.shows, 0);
+    EXPECT_EQ(shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &shell::DefWindowProcA), &modWndProc::HookWndProc);
 }
 
 }  // namespace
