@@ -20,6 +20,8 @@
 
 #include "desktop.h"
 #include "platform/shell/window_procedures.h"
+#include "platform/video_area.h"
+#include "platform/video_window.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
 #include "tray/tray_record.h"
@@ -116,6 +118,21 @@ TEST_F(WaylandWindow, PlaysTheFolderInFullScreenAndCloses) {
     // screen, not the player's black.
     pumpFor(500);
     EXPECT_GT(outputColours(), 8) << "the full-screen player shows no picture";
+
+    // The video's own window takes the mouse here too: a click pauses, the
+    // next resumes, a double-click leaves full screen.
+    auto* area = form->MediaPlayer1->findChild<platform::VideoArea*>(QStringLiteral("videoArea"));
+    ASSERT_NE(area, nullptr);
+    QWindow* video = area->videoWindow();
+    ASSERT_NE(video, nullptr) << "no video window";
+    const QPoint middle(video->width() / 2, video->height() / 3);
+    QTest::mouseClick(video, Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 2; }, 3000)) << "a click did not pause";
+    QTest::mouseClick(video, Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 3; }, 3000)) << "a click did not resume";
+    QTest::mouseDClick(video, Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(waitUntil([&] { return !form->MediaPlayer1->fullScreen(); }, 3000))
+        << "a double-click did not leave full screen";
 
     form->MediaPlayer1->setFullScreen(false);
     form->full_chk->setValue(0);
