@@ -9,7 +9,8 @@
 # play-throughs (their texts go through the same code as the typing rows) and
 # the faults from outside (their files end through the same code as a
 # broken file's).
-# SORINEL_SANITIZE_FULL=1 runs everything. Tests that are not marked
+# The benchmarks are not built here (their figures come from a Release
+# build). SORINEL_SANITIZE_FULL=1 runs everything. Tests that are not marked
 # RUN_SERIAL run two at a time; each window test has its own X server.
 # Leak detection stays on; leaks that belong to the graphics stack, mpv,
 # fontconfig and the like are suppressed by tests/sanitizer/lsan.supp.
@@ -20,7 +21,7 @@ build=${SORINEL_ASAN_BUILD_DIR:-$root/build-asan}
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DSORINEL_SANITIZE=ON
+  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DSORINEL_SANITIZE=ON -DSORINEL_BUILD_BENCH=OFF
 fi
 cmake --build "$build" --parallel "$(nproc)"
 

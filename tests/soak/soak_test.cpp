@@ -3,7 +3,7 @@
 // and then at random. Every file change happens once, the memory stays flat
 // after the first pass, and the window answers clicks all along.
 //
-// N, the number of files, comes from SORINEL_SOAK_FILES (12 when unset). The
+// N, the number of files, comes from SORINEL_SOAK_FILES (8 when unset). The
 // long run by hand, from the repository:
 //   SORINEL_SOAK_FILES=200 ctest --test-dir build -L soak --output-on-failure --timeout 7200
 // (about three seconds of wall time per file change on this machine).
@@ -41,7 +41,7 @@ const char* const kKinds[] = {"mpeg", "mp3", "avi", "wma", "mov", "wav",
 int fileCount() {
     const char* env = std::getenv("SORINEL_SOAK_FILES");
     const int n = env ? std::atoi(env) : 0;
-    return n >= 2 ? n : 12;
+    return n >= 2 ? n : 8;
 }
 
 // A 1 s clip is loaded, played, confirmed stopped and followed by the next
