@@ -10,14 +10,6 @@
 namespace sorinel::playback::testing {
 namespace {
 
-std::vector<std::string> files(int n)
-{
-    std::vector<std::string> names;
-    for (int k = 0; k < n; ++k)
-        names.push_back("f" + std::to_string(k) + ".mp4");
-    return names;
-}
-
 enum class DuringTheWait { NothingElse, ClipEnds, ClickOnEntry2, PersonStops };
 
 struct WaitRow {
@@ -38,7 +30,7 @@ TEST_P(OvertakenAdvanceTest, LeavesWhatHappenedDuringItsWaitStanding)
 {
     const auto& row = GetParam();
     const bool clipEnds = row.what == DuringTheWait::ClipEnds;
-    Rig rig(files(4));
+    Rig rig(numberedFiles(4));
     rig.clock.local += 0.6;
     rig.timer1.prime(0, true);  // the cut's tick is made by hand below
     rig.player.defaultDuration = clipEnds ? 10.0 : 30.0;
@@ -142,7 +134,7 @@ class PlayWithoutMediaTest : public ::testing::TestWithParam<PlayRow> {};
 TEST_P(PlayWithoutMediaTest, PlaysTheSelectedEntryOrElseTheOneIAddresses)
 {
     const auto& row = GetParam();
-    Rig rig(files(row.entries));
+    Rig rig(numberedFiles(row.entries));
     rig.list.selected = row.selected;  // selected with nothing loaded
     rig.seq->i = row.i;
     rig.player.personPlays();

@@ -10,14 +10,6 @@
 namespace sorinel::playback::testing {
 namespace {
 
-std::vector<std::string> files(int n)
-{
-    std::vector<std::string> names;
-    for (int k = 0; k < n; ++k)
-        names.push_back("f" + std::to_string(k) + ".mp4");
-    return names;
-}
-
 struct ChoiceRow {
     const char* name;
     int entries;
@@ -37,7 +29,7 @@ TEST_P(NextIndexTest, ChoosesAndSelectsOnlyEntriesThatExist)
 {
     const auto& row = GetParam();
     ScriptedRandom random({0.0f});  // a random draw lands on index 0
-    Rig rig(files(row.entries), &random);
+    Rig rig(numberedFiles(row.entries), &random);
     rig.listloop_chk.checked = row.wrap;
     rig.seq->loopfl = row.loopfl;
     rig.seq->randfl = row.randfl;
@@ -110,7 +102,7 @@ TEST(NextPlayTest, StepsRunInOrderAndRepeatRaisesClickAgain)
 
 TEST(NextPlayTest, NestedCallInsideTheWaitLeavesTheFileItStartedPlaying)
 {
-    Rig rig(files(5));
+    Rig rig(numberedFiles(5));
     rig.list.userSelects(0);
     rig.pump.after(0.1, [&] { rig.seq->NextPlay(); });
     rig.seq->NextPlay();
@@ -125,10 +117,10 @@ TEST(NextPlayTest, NestedCallInsideTheWaitLeavesTheFileItStartedPlaying)
 
 TEST(NextPlayTest, FolderChangeDuringTheWaitIsSeenByTheLaterSteps)
 {
-    Rig rig(files(5));
+    Rig rig(numberedFiles(5));
     rig.list.userSelects(4);
     rig.pump.after(0.2, [&] {
-        rig.list.entries = files(2);
+        rig.list.entries = numberedFiles(2);
         rig.list.selected = -1;
         rig.list.folder = "/media/other";
     });

@@ -11,6 +11,15 @@
 
 namespace sorinel::playback::testing {
 
+// A folder of n numbered clips: "f0.mp4", "f1.mp4", ...
+inline std::vector<std::string> numberedFiles(int n)
+{
+    std::vector<std::string> names;
+    for (int k = 0; k < n; ++k)
+        names.push_back("f" + std::to_string(k) + ".mp4");
+    return names;
+}
+
 struct Rig {
     CallLog log;
     FakeClock clock;
