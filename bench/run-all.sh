@@ -6,7 +6,7 @@
 #   bench/run-all.sh [--idle-seconds N] [--changes N] [--repeat N]
 #
 #   --idle-seconds  how long the idle window is watched (default 10; 30 for the full figure)
-#   --changes       automatic file changes for the memory figure (default 100)
+#   --changes       automatic file changes for the memory figure (default 200: the size levels off after two to four passes)
 #   --repeat        start-up repetitions of each program (default 7)
 # Environment: SORINEL_BUILD_DIR (default build-bench). Without a DISPLAY it
 # starts its own 1920x1080 Xvfb, and openbox for the full-screen figures. The
@@ -15,7 +15,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 idle_seconds=10
-changes=100
+changes=200
 repeat=7
 while [ $# -gt 0 ]; do
   case $1 in
