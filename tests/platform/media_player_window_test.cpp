@@ -132,6 +132,29 @@ TEST_F(PlayerWindow, ShowsTheVideoAboveItsTransportBar) {
     EXPECT_EQ(v->height(), videoRect.height());
 }
 
+// Loading the engine takes longer than showing a window: the window goes
+// up without it, and a file set before the engine's turn plays all the same,
+// with the reports the advance relies on.
+TEST(EngineStart, FollowsTheShownWindowAndAFileSetBeforeItPlays) {
+    QWidget window;
+    window.resize(400, 330);
+    auto* player = new MediaPlayer(&window);
+    player->setPlacement(QRect(0, 0, 400, 330));
+    std::vector<int> reports;
+    QObject::connect(player, &MediaPlayer::playStateChange, [&](int s) { reports.push_back(s); });
+    window.show();
+    auto* area = player->findChild<VideoArea*>();
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->videoWindow(), nullptr) << "the engine is on the path to the window shown";
+
+    player->setUrl(QDir(mediaDir()).filePath("clip.avi"));
+    EXPECT_NE(area->videoWindow(), nullptr) << "a file set first brings the engine at once";
+    ASSERT_TRUE(waitUntil([&] { return player->playState() == 3; }, 10000));
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.front(), 9);
+    EXPECT_EQ(reports.back(), 3);
+}
+
 // Nothing of the video window may stay on screen without a file: pictures
 // laid over the idle player (the program's title) would be hidden under it.
 TEST_F(PlayerWindow, TheVideoWindowShowsOnlyWhileAFileIsSet) {
