@@ -95,6 +95,7 @@ public:
     void setUrl(const QString& shown, const QByteArray& native);
     void startLoad(bool playWhenLoaded);
     void onMidiRendered(quint64 generation, midi::Rendering rendering);
+    void applyWantedPause();
     void apply(EngineRequest request);
     void seekTo(double seconds);
 
@@ -246,7 +247,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
     });
     connect(pump.get(), &MpvEventPump::playbackRestarted, this, [this] {
         pendingSeek.reset();
-        machine.onPlaybackRestarted();
+        machine.onPlaybackRestarted(mpv->getFlag("pause").value_or(false));
     });
     // A seek that ran into the end (or into a failure) never restarts
     // playback: the position is the engine's again from here on.
@@ -288,7 +289,6 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
     // file from inside, which then wins.
     machine.beginLoad(playWhenLoaded);
     if (generation != mine) return;
-    mpv->setFlag("pause", !playWhenLoaded);
 
     if (midi::isMidiFile(nativePath)) {
         // The old file must not go on sounding while the music is prepared.
@@ -316,10 +316,22 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
     }
     // mpv would open a directory as a play list of its files.
     if (isDirectory(nativePath)) {
+        mpv->command({"stop"});  // reported stopped: nothing may go on sounding
         machine.loadFailed();
         return;
     }
-    machine.loadIssued(mpv->loadFile(engineTarget(nativePath)));
+    const long long entry = mpv->loadFile(engineTarget(nativePath));
+    applyWantedPause();
+    machine.loadIssued(entry);
+}
+
+// The engine's pause is its own, not the file's: a file that reached its end
+// is paused there by the engine (keep-open), and a pause cleared before the
+// next load could be put back by the engine before the load is seen, so the
+// new file would open paused. Set only once the load has been handed over,
+// when the old file no longer runs into its end.
+void MediaPlayer::Impl::applyWantedPause() {
+    mpv->setFlag("pause", !machine.wantsPlaying());
 }
 
 void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering rendering) {
@@ -334,6 +346,7 @@ void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering re
     // fdclose: mpv owns the descriptor from here and closes it with the file.
     const long long id = mpv->loadFile(QString("fdclose://%1").arg(rendering.fd));
     if (id < 0) ::close(rendering.fd);
+    applyWantedPause();
     machine.loadIssued(id);
 }
 

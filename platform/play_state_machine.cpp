@@ -112,10 +112,14 @@ void PlayStateMachine::onFileLoaded() {
     if (!wantPlaying_) report(heldState_);
 }
 
-void PlayStateMachine::onPlaybackRestarted() {
+void PlayStateMachine::onPlaybackRestarted(bool enginePaused) {
     // Also raised after every seek; only the first run after loading (or a
     // run after a request to play while loading) changes the state.
     if (!currentIsExpected() || !loaded_ || !wantPlaying_) return;
+    // The engine holds a pause nobody asked for this file: one it put on the
+    // file before at its end, carried over into this one. Lifted first, or
+    // the file would sit on its first frame while reported as playing.
+    if (enginePaused) request(EngineRequest::Resume);
     report(Playing);
 }
 

@@ -41,6 +41,10 @@ public:
 
     int state() const { return state_; }
     bool loaded() const { return loaded_; }
+    // Whether the caller wants the current file to run: the engine's pause
+    // must be set from this once a load has been handed over, since the
+    // engine keeps its pause across files.
+    bool wantsPlaying() const { return wantPlaying_; }
 
     // A new file was asked for: reports 9 at once. The engine entry follows
     // with loadIssued() (possibly later, when the file needs preparing).
@@ -64,7 +68,10 @@ public:
 
     void onFileStarted(long long entryId);
     void onFileLoaded();
-    void onPlaybackRestarted();
+    // enginePaused: the engine's own pause as it stands now. A file that
+    // runs when the caller wants it to is reported playing only once the
+    // engine is not paused, so that "playing" always means a moving position.
+    void onPlaybackRestarted(bool enginePaused);
     void onFileEnded(long long entryId);
     void onEndReached();
 

@@ -295,6 +295,30 @@ TEST(Transport, TwoFilesSetInARowPlayTheSecond) {
     EXPECT_GT(p.widget.currentPosition(), 0.3);
 }
 
+// The engine pauses a file that reached its end (keep-open) and keeps that
+// pause for the file set next: the new one must run, its position moving,
+// when it is reported playing. Several times, as the engine's pause races
+// with the load.
+TEST(Transport, AFileSetOverOneHeldAtItsEndRuns) {
+    Player p;
+    int delayMs = 0;
+    for (const char* next : {".avi", ".mp3", ".midi", ".mov"}) {
+        p.widget.setUrl(clip(".wav"));
+        ASSERT_TRUE(waitUntil([&] { return p.widget.playState() == Playing; }, 10000));
+        p.widget.setCurrentPosition(p.widget.duration() - 0.3);
+        ASSERT_TRUE(waitUntil([&] { return p.widget.playState() == Stopped; }, 5000));
+        pumpFor(delayMs);  // before and after the engine pauses it there
+        delayMs += 60;
+        p.log.states.clear();
+        p.widget.setUrl(clip(next));
+        ASSERT_TRUE(waitUntil([&] { return p.log.saw(Playing); }, 10000)) << next;
+        const double reported = p.widget.currentPosition();
+        EXPECT_TRUE(waitUntil([&] { return p.widget.currentPosition() > reported + 0.5; }, 4000))
+            << next << " sits on its first frame";
+        EXPECT_EQ(p.widget.playState(), Playing) << next;
+    }
+}
+
 TEST(Transport, EmptyUrlUnloadsAndStops) {
     Player p;
     p.widget.setUrl(clip(".wma"));

@@ -23,6 +23,7 @@ enum class Op {
     Started,       // engine: entry `arg` started
     Loaded,        // engine: the last started entry is loaded
     Restarted,     // engine: playback runs (after load or a seek)
+    RestartedPaused,  // the same, with the engine still holding a pause
     Ended,         // engine: entry `arg` ended
     EndReached,    // engine: the last started entry reached its end
 };
@@ -59,7 +60,8 @@ TEST_P(Stories, ReportExactlyTheExpectedStates) {
         case Op::Stop: m.stop(); break;
         case Op::Started: m.onFileStarted(step.arg); break;
         case Op::Loaded: m.onFileLoaded(); break;
-        case Op::Restarted: m.onPlaybackRestarted(); break;
+        case Op::Restarted: m.onPlaybackRestarted(false); break;
+        case Op::RestartedPaused: m.onPlaybackRestarted(true); break;
         case Op::Ended: m.onFileEnded(step.arg); break;
         case Op::EndReached: m.onEndReached(); break;
         }
@@ -129,6 +131,16 @@ INSTANTIATE_TEST_SUITE_P(
         Story{"PlayWhileOpeningAfterAStopRunsWhenLoaded",
               {{Op::Load}, {Op::Issued, 1}, {Op::Stop}, {Op::Play}, {Op::Started, 1}, {Op::Loaded}, {Op::Restarted}},
               {9, 1, 9, 3}, 3},
+        // The engine keeps its pause from one file to the next: a file set
+        // over one it paused at its end opens paused. "Playing" must mean a
+        // moving position, so the pause is lifted before it is reported.
+        Story{"AFileThatOpensUnderTheEnginesOwnPauseIsResumedBeforePlaying",
+              then(playing1, {{Op::EndReached}, {Op::Load}, {Op::Issued, 2}, {Op::Started, 2}, {Op::Loaded},
+                              {Op::RestartedPaused}}),
+              {9, 3, 1, 9, 3}, 3, {R::Resume}},
+        Story{"APauseTheCallerAskedForIsKept",
+              {{Op::Load}, {Op::Issued, 1}, {Op::Pause}, {Op::Started, 1}, {Op::Loaded}, {Op::RestartedPaused}},
+              {9, 2}, 2, {R::Pause}},
         Story{"TheEndOfAnUnloadedFileIsNotReported",
               then(playing1, {{Op::Unload}, {Op::EndReached}, {Op::Restarted}}), {9, 3, 1}, 1}),
     [](const auto& info) { return info.param.name; });
@@ -162,7 +174,7 @@ TEST(Requests, ReachTheEngineBeforeTheStateIsReported) {
     m.loadIssued(1);
     m.onFileStarted(1);
     m.onFileLoaded();
-    m.onPlaybackRestarted();
+    m.onPlaybackRestarted(false);
     log.clear();
     m.stop();
     m.play();
@@ -197,7 +209,7 @@ TEST(Requests, AHandlerThatActsOnTheTransitioningReportOfAPlayHasTheLastWord) {
         m.loadIssued(1);
         m.onFileStarted(1);
         m.onFileLoaded();
-        m.onPlaybackRestarted();
+        m.onPlaybackRestarted(false);
         m.stop();
         m.play();
         ASSERT_GE(reports.size(), 5u);
