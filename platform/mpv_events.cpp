@@ -60,36 +60,46 @@ void MpvEventPump::onWakeup() {
 void MpvEventPump::drain() {
     if (!mpv_.valid()) return;
     for (;;) {
-        mpv_event* event = mpv_wait_event(mpv_.get(), 0);
-        if (event->event_id == MPV_EVENT_NONE) break;
+        // A handler of a signal below may pump events, and a drain nested
+        // there takes the next event, which frees this one: everything an
+        // event says is copied out before the first signal.
+        const mpv_event* event = mpv_wait_event(mpv_.get(), 0);
         switch (event->event_id) {
+        case MPV_EVENT_NONE: return;
         case MPV_EVENT_START_FILE: {
-            const auto* start = static_cast<mpv_event_start_file*>(event->data);
-            emit fileStarted(start ? start->playlist_entry_id : 0);
+            const auto* start = static_cast<const mpv_event_start_file*>(event->data);
+            const long long entry = start ? start->playlist_entry_id : 0;
+            emit fileStarted(entry);
             break;
         }
         case MPV_EVENT_FILE_LOADED: emit fileLoaded(); break;
         case MPV_EVENT_LOG_MESSAGE: {
-            const auto* msg = static_cast<mpv_event_log_message*>(event->data);
+            const auto* msg = static_cast<const mpv_event_log_message*>(event->data);
             if (msg) printEngineMessage(msg->prefix, msg->level, msg->text);
             break;
         }
         case MPV_EVENT_PLAYBACK_RESTART: emit playbackRestarted(); break;
         case MPV_EVENT_END_FILE: {
-            const auto* end = static_cast<mpv_event_end_file*>(event->data);
-            if (end) emit fileEnded(end->playlist_entry_id, toEndReason(end->reason));
+            const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+            if (!end) break;
+            const long long entry = end->playlist_entry_id;
+            const FileEndReason reason = toEndReason(end->reason);
+            emit fileEnded(entry, reason);
             break;
         }
         case MPV_EVENT_PROPERTY_CHANGE: {
-            const auto* prop = static_cast<mpv_event_property*>(event->data);
-            if (prop && std::strcmp(prop->name, "eof-reached") == 0) {
-                const bool reached = prop->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop->data) != 0;
-                emit eofReachedChanged(reached);
-            } else if (prop && std::strcmp(prop->name, VideoAlbumArt) == 0) {
+            const auto* prop = static_cast<const mpv_event_property*>(event->data);
+            if (!prop) break;
+            const bool isFlag = prop->format == MPV_FORMAT_FLAG;
+            const bool flag = isFlag && *static_cast<const int*>(prop->data) != 0;
+            if (std::strcmp(prop->name, "eof-reached") == 0) {
+                emit eofReachedChanged(flag);
+            } else if (std::strcmp(prop->name, VideoAlbumArt) == 0) {
                 // No value at all: no video track is selected.
-                const bool video = prop->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop->data) == 0;
-                emit videoPresenceChanged(video);
-                emit videoTrackChanged(prop->format != MPV_FORMAT_NONE);
+                const bool trackSelected = prop->format != MPV_FORMAT_NONE;
+                const bool movingPictures = isFlag && !flag;
+                emit videoPresenceChanged(movingPictures);
+                emit videoTrackChanged(trackSelected);
             }
             break;
         }
