@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "playback/random_draw.h"
 #include "playback/seconds_text.h"
@@ -32,6 +33,34 @@ public:
 
 private:
     int& depth_;
+};
+
+// An advance that has yet to choose its next file: a press of Next meanwhile
+// adds a step to it rather than starting an advance of its own. One that
+// gives up (overtaken by a person, or the window closing) takes the presses
+// with it when no other advance is left to choose.
+class BeforeChoice {
+public:
+    BeforeChoice(int& waiting, int& extraSteps) : waiting_(waiting), extraSteps_(extraSteps) { ++waiting_; }
+    ~BeforeChoice()
+    {
+        if (held_ && --waiting_ == 0)
+            extraSteps_ = 0;
+    }
+    BeforeChoice(const BeforeChoice&) = delete;
+    BeforeChoice& operator=(const BeforeChoice&) = delete;
+    // Chosen now: the presses so far belong to this advance.
+    int release()
+    {
+        held_ = false;
+        --waiting_;
+        return std::exchange(extraSteps_, 0);
+    }
+
+private:
+    int& waiting_;
+    int& extraSteps_;
+    bool held_ = true;
 };
 }  // namespace
 
@@ -84,6 +113,7 @@ void PlaybackSequence::NextPlay()
 void PlaybackSequence::advance()
 {
     const unsigned takeoversBefore = takeovers_;
+    BeforeChoice beforeChoice(advancesBeforeChoice_, extraSteps_);
     WaitTimer(kNextPlayWaitSeconds);
     if (ended_)
         return;
@@ -108,8 +138,11 @@ void PlaybackSequence::advance()
         return;  // a click at the pumping point started a file: it stands
 
     const auto highest = static_cast<std::int16_t>(c_.File1.listCount() - 1);
-    if (!chooseNextIndex(highest))
-        return;
+    const int steps = 1 + beforeChoice.release();
+    for (int step = 0; step < steps; ++step) {
+        if (!chooseNextIndex(highest))
+            return;
+    }
     if (shuttingDown_)
         return;  // the window is closing: start no further file
     selectToPlay(i);
@@ -129,26 +162,38 @@ void PlaybackSequence::selectToPlay(std::int16_t index)
 
 bool PlaybackSequence::chooseNextIndex(std::int16_t highest)
 {
-    if (loopfl != 0) {
+    if (randfl != 0 && loopfl == 0) {
+        currentGone_ = false;
+        i = static_cast<std::int16_t>(drawRandomIndex(highest, c_.random, c_.clock));
+        return i >= 0;
+    }
+    if (loopfl != 0 && !currentGone_) {
         // Repeat: the same index, if the list still holds it.
         return i >= 0 && i <= highest;
     }
-    if (randfl == 0) {
-        if (highest < 0)
-            return false;  // empty list
-        if (i < 0 || i > highest) {
-            i = 0;  // stale index: go on from the top of the new list
-        } else if (i == highest) {
-            if (c_.listloop_chk.value() != 1)
-                return false;  // end of the list without wrap; i stays
-            i = 0;
-        } else {
-            i = static_cast<std::int16_t>(i + 1);
-        }
-        return true;
+    // i stands just before the entry that followed a file now gone: list
+    // order leads on from there, also in repeat order, which has nothing
+    // left to repeat. At the end of the list i stays where it stands.
+    const bool moved = chooseInListOrder(highest);
+    if (moved)
+        currentGone_ = false;
+    return moved;
+}
+
+bool PlaybackSequence::chooseInListOrder(std::int16_t highest)
+{
+    if (highest < 0)
+        return false;  // empty list
+    if (i < 0 || i > highest) {
+        i = 0;  // stale index: go on from the top of the new list
+    } else if (i == highest) {
+        if (c_.listloop_chk.value() != 1)
+            return false;  // end of the list without wrap; i stays
+        i = 0;
+    } else {
+        i = static_cast<std::int16_t>(i + 1);
     }
-    i = static_cast<std::int16_t>(drawRandomIndex(highest, c_.random, c_.clock));
-    return i >= 0;
+    return true;
 }
 
 void PlaybackSequence::File1_Click()
@@ -167,22 +212,49 @@ void PlaybackSequence::playSelectedEntry()
     if (name.empty())
         return;  // the Click of a deselection
     i = c_.File1.listIndex();
+    currentGone_ = false;
     ++takeovers_;
     c_.MediaPlayer1.setUrl(c_.File1.path() + "/" + name);
     pumpOnce();
 }
 
+// Bringing the window back changes what a person sees, never what plays: i
+// stays on the entry that plays (or played last), and the order follows the
+// boxes as they show.
 void PlaybackSequence::Form_Activate()
 {
-    i = 0;
-    loopfl = 0;
-    randfl = 0;
+    try {
+        loopfl = static_cast<std::int16_t>(c_.loop_chk.value() != 0 ? 1 : 0);
+        randfl = static_cast<std::int16_t>(c_.randam_chk.value() != 0 ? 1 : 0);
+    } catch (...) {
+    }
 }
 
 void PlaybackSequence::File1_EntryMoved(std::int16_t from, std::int16_t to)
 {
     if (i == from)
         i = to;
+}
+
+void PlaybackSequence::File1_EntryRemoved(std::int16_t from, std::int16_t following)
+{
+    if (i != from)
+        return;
+    // Just before the entry that followed, so that list order's next step
+    // lands on it (and past the end when none followed).
+    i = static_cast<std::int16_t>(following - 1);
+    currentGone_ = true;
+}
+
+void PlaybackSequence::NextWanted()
+{
+    if (shuttingDown_)
+        return;
+    if (advancesBeforeChoice_ > 0) {
+        ++extraSteps_;
+        return;
+    }
+    NextPlay();
 }
 
 void PlaybackSequence::MediaPlayer1_StoppedByUser()
@@ -251,14 +323,17 @@ void PlaybackSequence::MediaPlayer1_PlayStateChange(std::int32_t NewState)
 
 void PlaybackSequence::startHandling()
 {
-    // Taken at the playing report: the pumping points below may already let
-    // a person stop this file or start another.
+    // Taken at the playing report: every pumping point below may let a
+    // person stop this file or start another, and what this handler does to
+    // the player after that would land on a file it never saw start (a pause
+    // that nothing lifts again).
     const unsigned takeoversAtReport = takeovers_;
-    if (!pumpOnce())
+    const auto pumpAndStillOurs = [&] { return pumpOnce() && takeovers_ == takeoversAtReport; };
+    if (!pumpAndStillOurs())
         return;
     if (c_.full_chk.value() == 1) {
         c_.MediaPlayer1.setFullScreen(true);
-        if (!pumpOnce())
+        if (!pumpAndStillOurs())
             return;
     }
     const auto duration = roundToWholeSeconds(c_.MediaPlayer1.duration());
@@ -282,7 +357,7 @@ void PlaybackSequence::startHandling()
     const OnStack onStack(skipsInProgress_);
 
     c_.MediaPlayer1.pause();
-    if (!pumpOnce())
+    if (!pumpAndStillOurs())
         return;
     WaitTimer(kStartSkipWaitSeconds);
     if (ended_)
@@ -293,11 +368,12 @@ void PlaybackSequence::startHandling()
     if (takeovers_ != takeoversAtReport)
         return;
     // The text is read again: the user may have changed it during the wait.
-    // The position written keeps its fractions.
+    // The position written keeps its fractions. A text that no longer gives
+    // a position means the skip was switched off meanwhile: the file plays
+    // on from where it is, rather than staying paused for good.
     const auto target = secondsFromText(c_.StartTime_txt.text());
-    if (!target || !std::isfinite(*target))
-        return;
-    c_.MediaPlayer1.setCurrentPosition(*target);
+    if (target && std::isfinite(*target))
+        c_.MediaPlayer1.setCurrentPosition(*target);
     c_.MediaPlayer1.play();
     pumpOnce();
 }

@@ -18,6 +18,8 @@ namespace sorinel::playback {
 struct SequenceControls {
     Player& MediaPlayer1;
     FileList& File1;
+    CheckBox& loop_chk;
+    CheckBox& randam_chk;
     CheckBox& listloop_chk;
     CheckBox& full_chk;
     TextBox& StartTime_txt;
@@ -60,8 +62,18 @@ public:
     void MediaPlayer1_PlayWithoutMedia();
     // A re-read of the list found its current entry (the one last selected,
     // also after it was deselected) at another row. i follows it when it
-    // addressed that entry; an i that activation reset stays as it is.
+    // addressed that entry.
     void File1_EntryMoved(std::int16_t from, std::int16_t to);
+    // A re-read no longer finds the current entry, which stood at row
+    // `from`; the entries from row `following` on came after it. When i
+    // addressed it, the next advance goes on with the entry that followed,
+    // in every order but random (repeat has nothing left to repeat).
+    void File1_EntryRemoved(std::int16_t from, std::int16_t following);
+
+    // The desktop's Next: moves one file on, like the end of a file. Pressed
+    // again while an advance waits for its pause, each press moves one file
+    // further when that advance chooses.
+    void NextWanted();
 
     // NextPlay calls on the stack now (nested ones included).
     int advancesInProgress() const { return advancesInProgress_; }
@@ -89,6 +101,7 @@ private:
     void endCutCheck();
     // The next index by the order options, or nothing to select.
     bool chooseNextIndex(std::int16_t highest);
+    bool chooseInListOrder(std::int16_t highest);
 
     SequenceControls c_;
     int skipsInProgress_ = 0;  // start skips on the stack, nested in one another
@@ -98,6 +111,13 @@ private:
     // click, a person's play) and a person's stop. One that sees it change
     // during its wait ends after the wait and leaves the player alone.
     unsigned takeovers_ = 0;
+    // The entry i addressed has left the folder; i stands just before the
+    // entry that followed it.
+    bool currentGone_ = false;
+    // Advances still waiting to choose their next file, and the presses of
+    // Next that came meanwhile, each one more file for the first to choose.
+    int advancesBeforeChoice_ = 0;
+    int extraSteps_ = 0;
     bool shuttingDown_ = false;
     bool ended_ = false;
 };

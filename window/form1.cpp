@@ -35,6 +35,8 @@ public:
     Form1Ports(Form1& form, std::function<void()> urlChanged)
         : player(*form.MediaPlayer1, std::move(urlChanged)),
           list(*form.File1),
+          loop(*form.loop_chk),
+          randam(*form.randam_chk),
           listloop(*form.listloop_chk),
           full(*form.full_chk),
           startTime(*form.StartTime_txt),
@@ -44,6 +46,8 @@ public:
 
     PlayerPort player;
     FileListPort list;
+    CheckBoxPort loop;
+    CheckBoxPort randam;
     CheckBoxPort listloop;
     CheckBoxPort full;
     TextBoxPort startTime;
@@ -145,7 +149,7 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
         emit mediaUrlChanged();
     });
     sequence_ = std::make_unique<playback::PlaybackSequence>(playback::SequenceControls{
-        ports_->player, ports_->list, ports_->listloop, ports_->full, ports_->startTime, ports_->endTime,
+        ports_->player, ports_->list, ports_->loop, ports_->randam, ports_->listloop, ports_->full, ports_->startTime, ports_->endTime,
         ports_->timer1, ports_->timer2, clock, random_, ports_->events});
     layout_ = std::make_unique<Form1Layout>(*this);
     trayAccess_ = std::make_unique<Form1TrayAccess>(*this, ports_->timer1, ports_->timer2, ports_->player);
@@ -261,6 +265,9 @@ void Form1::setupPlaybackConnections() {
     connect(File1, &FileListBox::Click, this, guard(this, [this] { File1_Click(); }));
     connect(File1, &FileListBox::EntryMoved, this,
             guard(this, [this](std::int16_t from, std::int16_t to) { File1_EntryMoved(from, to); }));
+    connect(File1, &FileListBox::EntryRemoved, this, guard(this, [this](std::int16_t from, std::int16_t following) {
+                File1_EntryRemoved(from, following);
+            }));
     connect(Timer1, &IntervalTimer::Timer, this, guard(this, [this] { Timer1_Timer(); }));
     connect(Timer2, &IntervalTimer::Timer, this, guard(this, [this] { Timer2_Timer(); }));
     connect(MediaPlayer1, &platform::MediaPlayer::playStateChange, this,
@@ -316,6 +323,9 @@ void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
 
 void Form1::File1_Click() { sequence_->File1_Click(); }
 void Form1::File1_EntryMoved(std::int16_t from, std::int16_t to) { sequence_->File1_EntryMoved(from, to); }
+void Form1::File1_EntryRemoved(std::int16_t from, std::int16_t following) {
+    sequence_->File1_EntryRemoved(from, following);
+}
 void Form1::Timer1_Timer() { sequence_->Timer1_Timer(); }
 void Form1::Timer2_Timer() { sequence_->Timer2_Timer(); }
 

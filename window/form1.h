@@ -80,6 +80,7 @@ public:
     void Form_Unload();
     void File1_Click();
     void File1_EntryMoved(std::int16_t from, std::int16_t to);
+    void File1_EntryRemoved(std::int16_t from, std::int16_t following);
     void Command1_Click();
     void loop_chk_Click();
     void randam_chk_Click();

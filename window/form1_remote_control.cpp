@@ -58,7 +58,7 @@ void Form1RemoteControl::stopByUser() {
 
 void Form1RemoteControl::next() {
     if (form_.ended()) return;
-    form_.sequence().NextPlay();
+    form_.sequence().NextWanted();
 }
 
 void Form1RemoteControl::seekTo(double seconds) {

@@ -68,11 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AdvanceHoldsTest, EntryChosenThatIsStillSelectedPlays)
 {
-    // Restored from the tray while entry 1 plays: activation resets i to 0,
-    // so list order chooses entry 1, still selected.
+    // i need not address the selected entry (a change of folder keeps i):
+    // list order from 0 chooses entry 1, still selected.
     Rig rig;
     rig.list.userSelects(1);
-    rig.seq->Form_Activate();
+    rig.seq->i = 0;
     rig.seq->NextPlay();
     EXPECT_EQ(rig.filesStarted(), (std::vector<std::string>{rig.path(1), rig.path(1)}));
     EXPECT_EQ(rig.player.playState(), PlayState::Playing);
@@ -118,6 +118,72 @@ INSTANTIATE_TEST_SUITE_P(
         MoveRow{"AddedBelowMovesNothing", {"a0.mp4", "b.mp4", "bb.mp4", "c.mp4"}, false, false, "bb.mp4"},
         MoveRow{"AddedAboveWhileNothingIsSelected", {"a0.mp4", "a1.mp4", "b.mp4", "c.mp4"}, false, true, "c.mp4"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct RemovedRow {
+    const char* name;
+    std::int16_t playing;                // row of {a, b, c, d} that plays
+    std::vector<std::string> rereads[2];  // the folder read again, once or twice
+    bool repeat;
+    bool wrap;
+    std::vector<std::string> next;  // what the next advances start ("" for nothing)
+};
+
+void PrintTo(const RemovedRow& row, std::ostream* os) { *os << row.name; }
+
+class RemovedPlayingFileTest : public ::testing::TestWithParam<RemovedRow> {};
+
+// The playing file leaves the folder and the folder is read again before it
+// ends: the advances go on from where it stood.
+TEST_P(RemovedPlayingFileTest, TheEntryThatFollowedItComesNext)
+{
+    const auto& row = GetParam();
+    Rig rig({"a.mp4", "b.mp4", "c.mp4", "d.mp4"});
+    rig.list.userSelects(row.playing);
+    rig.seq->loopfl = row.repeat ? 1 : 0;
+    rig.listloop_chk.checked = row.wrap ? 1 : 0;
+    for (const auto& folder : row.rereads)
+        if (!folder.empty())
+            rig.list.reread(folder);
+    for (const auto& expected : row.next) {
+        rig.seq->NextPlay();
+        const std::string url = rig.player.url();
+        EXPECT_EQ(url.empty() ? "" : url.substr(rig.list.folder.size() + 1), expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RemovedPlayingFileTest,
+    ::testing::Values(
+        RemovedRow{"ListOrder", 1, {{"a.mp4", "c.mp4", "d.mp4"}}, false, true, {"c.mp4", "d.mp4"}},
+        RemovedRow{"LastWithoutWrapEndsTheList", 3, {{"a.mp4", "b.mp4", "c.mp4"}}, false, false, {""}},
+        RemovedRow{"LastWithWrapStartsOver", 3, {{"a.mp4", "b.mp4", "c.mp4"}}, false, true, {"a.mp4"}},
+        RemovedRow{"FirstOfTheList", 0, {{"b.mp4", "c.mp4", "d.mp4"}}, false, true, {"b.mp4"}},
+        // Nothing is left to repeat: list order once, then the new file repeats.
+        RemovedRow{"RepeatFollowsListOrderOnce", 1, {{"a.mp4", "c.mp4", "d.mp4"}}, true, true, {"c.mp4", "c.mp4"}},
+        // Later re-reads shift its place; it is followed there.
+        RemovedRow{"PlaceFollowedThroughLaterRereads", 1,
+                   {{"a.mp4", "c.mp4", "d.mp4"}, {"a0.mp4", "a1.mp4", "a2.mp4", "c.mp4", "d.mp4"}}, false, true,
+                   {"c.mp4"}},
+        RemovedRow{"ComesBackAndIsTheCurrentEntryAgain", 1, {{"a.mp4", "c.mp4"}, {"a.mp4", "b.mp4", "c.mp4"}},
+                   false, true, {"c.mp4"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The desktop's Next pressed again during the pause between two files: each
+// press moves one file on.
+TEST(AdvanceHoldsTest, EveryPressOfNextMovesOneFileOn)
+{
+    for (const int presses : {1, 2, 3}) {
+        Rig rig(numberedFiles(6));
+        rig.list.userSelects(0);
+        for (int k = 1; k < presses; ++k)
+            rig.pump.after(0.2 * k, [&] { rig.seq->NextWanted(); });
+        rig.seq->NextWanted();
+        EXPECT_EQ(rig.filesStarted(), (std::vector<std::string>{rig.path(0), rig.path(presses)}));
+        // Presses do not outlive their advance.
+        rig.seq->NextWanted();
+        EXPECT_EQ(rig.player.url(), rig.path(presses + 1));
+    }
+}
 
 struct PlayRow {
     const char* name;

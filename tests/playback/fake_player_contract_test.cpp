@@ -74,7 +74,7 @@ Reports throughTheComponent(const std::vector<Call>& story)
                 break;
             }
             machine.onFileLoaded();
-            machine.onPlaybackRestarted();
+            machine.onPlaybackRestarted(false);
             break;
         case Call::RunToEnd: machine.onEndReached(); break;
         }

@@ -445,6 +445,7 @@ public:
     std::int16_t selected = -1;
     std::function<void()> onClick;
     std::function<void(std::int16_t, std::int16_t)> onEntryMoved;
+    std::function<void(std::int16_t, std::int16_t)> onEntryRemoved;
     int missingEntryCalls = 0;  // calls that addressed an entry that does not exist
 
     std::string path() const override { return folder; }
@@ -461,6 +462,7 @@ public:
         if (on && selected != index) {
             selected = index;
             current_ = entries.at(index);
+            currentGone_ = false;
             if (onClick)
                 onClick();
         } else if (!on && selected == index) {
@@ -473,26 +475,36 @@ public:
     // The user clicks an entry (the list raises Click from the event loop).
     void userSelects(std::int16_t index) { setSelected(index, true); }
 
-    // The folder read again with these names (a layout pass writes the
-    // pattern): the selected file stays selected at its new row, and the
-    // current entry (the one selected last) is reported when it moved.
+    // The folder read again with these names, sorted (a layout pass writes
+    // the pattern): the selected file stays selected at its new row, and the
+    // current entry (the one selected last) is reported when it moved. One
+    // that has left the folder is reported gone, and its place (the row just
+    // before the first name after it) is followed from then on.
     void reread(std::vector<std::string> names)
     {
         const auto rowOf = [](const std::vector<std::string>& list, const std::string& name) {
             const auto it = std::find(list.begin(), list.end(), name);
             return it == list.end() ? -1 : static_cast<int>(it - list.begin());
         };
-        const int from = current_.empty() ? -1 : rowOf(entries, current_);
+        const int from = current_.empty() ? -1 : currentGone_ ? goneRow_ : rowOf(entries, current_);
         const bool hadSelection = selected >= 0;
+        const bool wasGone = currentGone_;
         entries = std::move(names);
-        const int to = from < 0 ? -1 : rowOf(entries, current_);
-        if (to < 0)
-            current_.clear();
+        int to = current_.empty() ? -1 : rowOf(entries, current_);
+        currentGone_ = !current_.empty() && to < 0;
+        if (currentGone_) {
+            goneRow_ = static_cast<int>(std::lower_bound(entries.begin(), entries.end(), current_) - entries.begin()) - 1;
+            to = goneRow_;
+        }
         if (hadSelection)
-            selected = static_cast<std::int16_t>(to);
-        if (to >= 0 && to != from && onEntryMoved)
+            selected = static_cast<std::int16_t>(currentGone_ ? -1 : to);
+        if (currentGone_ && !wasGone) {
+            if (onEntryRemoved)
+                onEntryRemoved(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to + 1));
+        } else if ((to >= 0 || currentGone_) && to != from && onEntryMoved) {
             onEntryMoved(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to));
-        if (hadSelection && to < 0 && onClick)
+        }
+        if (hadSelection && selected < 0 && onClick)
             onClick();  // the selected file is gone
     }
 
@@ -501,6 +513,8 @@ public:
 private:
     CallLog& log_;
     std::string current_;  // the entry selected last, kept after a deselection
+    bool currentGone_ = false;  // no longer in the folder
+    int goneRow_ = -1;          // then: the row just before its place
 };
 
 class FakeCheckBox : public CheckBox {

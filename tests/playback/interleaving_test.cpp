@@ -7,9 +7,13 @@
 //   - an advance starts exactly one file, unless another start or a person's
 //     stop overtook it, the options give no next file, or the window closes;
 //   - no advance stops or replaces a file started while it ran;
-//   - playback never stays stopped unless a person stopped it, the options
-//     gave no next file, or the window closes;
-//   - i addresses the playing entry, unless activation reset it since;
+//   - the file an advance starts is the one the order rules name, worked
+//     out by a small model of list order, wrap and repeat from the folder as
+//     it reads then (no file passed over, also when the playing one left the
+//     folder);
+//   - playback never stays stopped, or paused, unless a person stopped or
+//     paused it, the options gave no next file, or the window closes;
+//   - i addresses the playing entry;
 //   - a person's stop holds until a person plays again;
 //   - the close starts no file.
 //
@@ -57,14 +61,21 @@ public:
         endTime.content = "終了秒";
         player.openingTakes = pick({0.0, 0.05, 0.3});
         seq = std::make_unique<PlaybackSequence>(SequenceControls{
-            player, list, listloop, full, startTime, endTime, timer1, timer2, clock, random_, pump});
+            player, list, loop, randam, listloop, full, startTime, endTime, timer1, timer2, clock, random_, pump});
         list.onClick = [this] { seq->File1_Click(); };
         list.onEntryMoved = [this](std::int16_t from, std::int16_t to) { seq->File1_EntryMoved(from, to); };
+        list.onEntryRemoved = [this](std::int16_t from, std::int16_t following) {
+            note("entry removed from row " + std::to_string(from) + ", followed by row " + std::to_string(following) +
+                 "; i is " + std::to_string(seq->i));
+            seq->File1_EntryRemoved(from, following);
+        };
         player.onStateChange = [this](std::int32_t s) {
             // A person's stop holds until a person starts something again.
             note("report " + std::to_string(s));
             if (personStopped_ && (s == PlayState::Transitioning || s == PlayState::Playing))
                 fail("playback started again by itself after a person's stop");
+            if (s == PlayState::Playing)
+                personPaused_ = false;
             seq->MediaPlayer1_PlayStateChange(s);
         };
         player.onStoppedByUser = [this] { seq->MediaPlayer1_StoppedByUser(); };
@@ -123,7 +134,7 @@ public:
         }
     } player{clock, pump, log};
     FakeFileList list{log};
-    FakeCheckBox listloop, full;
+    FakeCheckBox loop, randam, listloop, full;
     FakeTextBox startTime, endTime;
     FakeTimer timer1{clock}, timer2{clock};
     std::unique_ptr<PlaybackSequence> seq;
@@ -175,7 +186,8 @@ private:
             fail("an advance started " + std::to_string(a.started) + " files");
         if (a.started == 0) {
             const bool overtaken = a.startsSeen > 0 || a.personStopSeen;
-            if (!overtaken && !seq->shuttingDown() && !noNextFile())
+            const bool nextExists = seq->randfl != 0 ? list.listCount() > 0 : !modelNext(lastFromList_).empty();
+            if (!overtaken && !seq->shuttingDown() && nextExists)
                 fail("an advance ended without starting a file while a next one exists");
             if (!overtaken && a.stopped)
                 restingAtEnd_ = true;
@@ -199,10 +211,14 @@ private:
                     fail("an advance replaced a file started during it with " + path);
                 if (++advances_.back().started > 1)
                     fail("an advance started a second file: " + path);
+                if (seq->randfl == 0 && !lastFromList_.empty() && nameOf(path) != modelNext(lastFromList_))
+                    fail("after " + lastFromList_ + " the order rules name '" + modelNext(lastFromList_) +
+                         "', not " + nameOf(path));
             } else if (!personActs()) {
                 fail("a file started with neither an advance nor a person behind it: " + path);
             }
-            fileStarted(true);
+            lastFromList_ = nameOf(path);
+            fileStarted();
         } else if (what == "stop" && advanceActs()) {
             advances_.back().stopped = true;
             // The file an advance stops must be the one it set out to end.
@@ -211,37 +227,36 @@ private:
         }
     }
 
-    // A file handed to the player from the list sets i; the player's own
-    // play button starts the file it holds again and leaves i as it is.
-    void fileStarted(bool fromTheList)
+    void fileStarted()
     {
         for (auto& a : advances_)
             ++a.startsSeen;
         everStarted_ = true;
         personStopped_ = false;
+        personPaused_ = false;
         restingAtEnd_ = false;
-        if (fromTheList)
-            activatedSinceStart_ = false;
     }
 
-    // The options, as the play-list state holds them, give no next file.
-    bool noNextFile() const
+    // The model of the order rules: the name that follows `last` in the
+    // folder as it reads now (it need not be there any more), or "" for none.
+    std::string modelNext(const std::string& last) const
     {
-        const int highest = list.listCount() - 1;
-        if (highest < 0)
-            return true;
-        if (seq->loopfl != 0)
-            return seq->i < 0 || seq->i > highest;
-        if (seq->randfl != 0)
-            return false;
-        return seq->i == highest && listloop.checked != 1;
+        const auto& names = list.entries;  // sorted, as the folder lists
+        const bool stillThere = std::find(names.begin(), names.end(), last) != names.end();
+        if (seq->loopfl != 0 && stillThere)
+            return last;
+        const auto after = std::upper_bound(names.begin(), names.end(), last);
+        if (after != names.end())
+            return *after;
+        return listloop.checked == 1 && !names.empty() ? names.front() : "";
     }
 
-    // i addresses the playing entry, unless activation reset it since that
-    // file started.
+    std::string nameOf(const std::string& path) const { return path.substr(list.folder.size() + 1); }
+
+    // i addresses the playing entry.
     void checkIndex()
     {
-        if (activatedSinceStart_ || list.selected < 0 || player.url().empty())
+        if (list.selected < 0 || player.url().empty())
             return;
         if (list.pathOf(list.selected) != player.url())
             return;
@@ -251,9 +266,10 @@ private:
     }
 
     // In the window's own event loop nothing is on the stack: a player found
-    // stopped with no confirmation under way stays stopped for good. That is
-    // right only after a person's stop, at the end of the options, before
-    // anything played, or while closing.
+    // stopped with no confirmation under way stays stopped for good, and one
+    // found paused stays paused. That is right only after a person's stop or
+    // pause, at the end of the options, before anything played, or while
+    // closing.
     void checkNotStalled()
     {
         checkIndex();
@@ -261,6 +277,8 @@ private:
             return;
         if (player.playState() == PlayState::Stopped && timer2.interval() == 0)
             fail("playback stays stopped with " + player.url() + " while a next file exists");
+        if (player.playState() == PlayState::Paused && !personPaused_)
+            fail("playback stays paused with " + player.url() + " though nobody paused it");
     }
 
     void fail(const std::string& what)
@@ -308,20 +326,20 @@ private:
         case 3: return asPerson("tray restore", [this] {
             // Showing the window raises its layout pass, then its activation.
             pump.post([this] { asPerson("restore's layout pass", [this] { resize(); }); });
-            pump.post([this] { asPerson("activation", [this] {
-                seq->Form_Activate();
-                activatedSinceStart_ = true;
-            }); });
+            pump.post([this] { asPerson("activation", [this] { seq->Form_Activate(); }); });
         });
+        // The boxes exclude each other, as their click handlers make them.
         case 4: return asPerson("repeat box", [this] {
-            seq->loopfl = seq->loopfl != 0 ? 0 : 1;
-            if (seq->loopfl != 0)
-                seq->randfl = 0;
+            loop.checked = 1 - loop.checked;
+            seq->loopfl = static_cast<std::int16_t>(loop.checked);
+            if (loop.checked != 0)
+                randam.checked = seq->randfl = 0;
         });
         case 5: return asPerson("random box", [this] {
-            seq->randfl = seq->randfl != 0 ? 0 : 1;
-            if (seq->randfl != 0)
-                seq->loopfl = 0;
+            randam.checked = 1 - randam.checked;
+            seq->randfl = static_cast<std::int16_t>(randam.checked);
+            if (randam.checked != 0)
+                loop.checked = seq->loopfl = 0;
         });
         case 6: return asPerson("wrap box", [this] { listloop.checked = 1 - listloop.checked; });
         case 7: return asPerson("full-screen box", [this] { full.checked = 1 - full.checked; });
@@ -339,10 +357,15 @@ private:
         });
         case 11: return asPerson("play button", [this] {
             if (!player.url().empty() && player.playState() == PlayState::Stopped)
-                fileStarted(false);  // the same file again, from its start
+                fileStarted();  // the same file again, from its start
             player.personPlays();
         });
-        default: return asPerson("click on the video", [this] { seq->MediaPlayer1_Click(1, 0, 10.0f, 10.0f); });
+        default: return asPerson("click on the video", [this] {
+            const bool pausing = player.playState() == PlayState::Playing;
+            seq->MediaPlayer1_Click(1, 0, 10.0f, 10.0f);
+            if (pausing && player.playState() == PlayState::Paused)
+                personPaused_ = true;
+        });
         }
     }
 
@@ -376,11 +399,19 @@ private:
         list.reread(folder_);
     }
 
-    // Files appear or vanish beside the one playing (never that one itself:
-    // its own removal is a test of the real window).
+    // Files appear or vanish, the playing one among them.
     void changeFolder()
     {
-        const std::string playing = player.url().substr(std::min(player.url().size(), list.folder.size() + 1));
+        struct Told {
+            World& w;
+            ~Told()
+            {
+                std::string names;
+                for (const auto& n : w.folder_)
+                    names += " " + n;
+                w.note("folder now:" + names);
+            }
+        } told{*this};
         if (folder_.size() < 8 && uniform(0.0, 1.0) < 0.5) {
             const std::string name = "f" + std::to_string(100 + below(900)) + ".mp4";
             if (std::find(folder_.begin(), folder_.end(), name) == folder_.end()) {
@@ -389,9 +420,7 @@ private:
             }
             std::sort(folder_.begin(), folder_.end());
         } else if (!folder_.empty()) {
-            const std::string gone = folder_[below(static_cast<int>(folder_.size()))];
-            if (gone != playing)
-                folder_.erase(std::find(folder_.begin(), folder_.end(), gone));
+            folder_.erase(folder_.begin() + below(static_cast<int>(folder_.size())));
         }
     }
 
@@ -441,7 +470,8 @@ private:
     bool everStarted_ = false;
     bool personStopped_ = false;
     bool restingAtEnd_ = false;
-    bool activatedSinceStart_ = false;
+    bool personPaused_ = false;
+    std::string lastFromList_;  // the file handed to the player from the list last
     std::string failure_;
     std::ostringstream trace_;
 };

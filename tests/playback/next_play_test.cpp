@@ -186,18 +186,26 @@ TEST(FileClickTest, FailingPlayerDoesNotEscapeTheClick)
     EXPECT_EQ(rig.seq->i, 1);
 }
 
-TEST(FormActivateTest, ResetsIndexAndOrderFlagsButNotTheArming)
+// Bringing the window back from the tray changes nothing that plays: i
+// stays, the order flags are what the boxes show, the arming is untouched.
+TEST(FormActivateTest, KeepsTheIndexAndTakesTheOrderFromTheBoxes)
 {
-    Rig rig;
-    rig.seq->i = 2;
-    rig.seq->loopfl = 1;
-    rig.seq->randfl = 1;
-    rig.seq->nextfl = 1;
-    rig.seq->Form_Activate();
-    EXPECT_EQ(rig.seq->i, 0);
-    EXPECT_EQ(rig.seq->loopfl, 0);
-    EXPECT_EQ(rig.seq->randfl, 0);
-    EXPECT_EQ(rig.seq->nextfl, 1);
+    for (const int loop : {0, 1}) {
+        for (const int randam : {0, 1}) {
+            Rig rig;
+            rig.seq->i = 2;
+            rig.seq->loopfl = static_cast<std::int16_t>(1 - loop);
+            rig.seq->randfl = static_cast<std::int16_t>(1 - randam);
+            rig.seq->nextfl = 1;
+            rig.loop_chk.checked = loop;
+            rig.randam_chk.checked = randam;
+            rig.seq->Form_Activate();
+            EXPECT_EQ(rig.seq->i, 2);
+            EXPECT_EQ(rig.seq->loopfl, loop);
+            EXPECT_EQ(rig.seq->randfl, randam);
+            EXPECT_EQ(rig.seq->nextfl, 1);
+        }
+    }
 }
 
 TEST(ShutdownTest, ClosingDuringTheWaitStillStopsButStartsNoFile)

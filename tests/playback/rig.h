@@ -26,6 +26,8 @@ struct Rig {
     FakeEventPump pump{clock};
     FakePlayer player{clock, pump, log};
     FakeFileList list{log};
+    FakeCheckBox loop_chk;
+    FakeCheckBox randam_chk;
     FakeCheckBox listloop_chk;
     FakeCheckBox full_chk;
     FakeTextBox startTime;
@@ -47,10 +49,13 @@ struct Rig {
         startTime.content = "開始秒";
         endTime.content = "終了秒";
         seq = std::make_unique<PlaybackSequence>(SequenceControls{
-            player, list, listloop_chk, full_chk, startTime, endTime, timer1, timer2,
+            player, list, loop_chk, randam_chk, listloop_chk, full_chk, startTime, endTime, timer1, timer2,
             clock, *random, pump});
         list.onClick = [this] { seq->File1_Click(); };
         list.onEntryMoved = [this](std::int16_t from, std::int16_t to) { seq->File1_EntryMoved(from, to); };
+        list.onEntryRemoved = [this](std::int16_t from, std::int16_t following) {
+            seq->File1_EntryRemoved(from, following);
+        };
         player.onStateChange = [this](std::int32_t s) { seq->MediaPlayer1_PlayStateChange(s); };
         player.onStoppedByUser = [this] { seq->MediaPlayer1_StoppedByUser(); };
         player.onPlayWithoutMedia = [this] { seq->MediaPlayer1_PlayWithoutMedia(); };

@@ -302,6 +302,45 @@ TEST(FileListBox, RereadReportsWhereTheCurrentEntryMoved) {
     EXPECT_EQ(moved(), (std::vector<std::pair<int, int>>{}));
 }
 
+// The current entry leaves the folder: reported once, with the row that
+// followed it, and its place is kept through later re-reads until it comes
+// back.
+TEST(FileListBox, RereadReportsTheCurrentEntryGoneAndFollowsItsPlace) {
+    QTemporaryDir dir;
+    for (const char* name : {"a.mp3", "B.mp3", "c.mp3", "d.mp3"}) touch(dir.filePath(name));
+    FileListBox list;
+    list.setPath(dir.path());
+    list.setSelected(1, true);
+    QSignalSpy removed(&list, &FileListBox::EntryRemoved);
+    QSignalSpy moves(&list, &FileListBox::EntryMoved);
+    const auto pairs = [](QSignalSpy& spy) {
+        std::vector<std::pair<int, int>> seen;
+        for (const auto& args : spy) seen.emplace_back(args.at(0).toInt(), args.at(1).toInt());
+        spy.clear();
+        return seen;
+    };
+
+    QFile::remove(dir.filePath("B.mp3"));
+    list.refresh();
+    EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{1, 1}}));
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.refresh();  // nothing changed: nothing to tell
+    touch(dir.filePath("a2.mp3"));  // lists before its place, ignoring case
+    list.refresh();
+    EXPECT_EQ(pairs(moves), (std::vector<std::pair<int, int>>{{0, 1}}));
+    EXPECT_TRUE(pairs(removed).empty());
+
+    touch(dir.filePath("B.mp3"));  // back, at its old place
+    list.refresh();
+    EXPECT_EQ(pairs(moves), (std::vector<std::pair<int, int>>{{1, 2}}));
+
+    // The last entry gone: nothing follows it.
+    list.setSelected(4, true);
+    QFile::remove(dir.filePath("d.mp3"));
+    list.refresh();
+    EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{4, 4}}));
+}
+
 TEST(FileListBox, KeyboardMovesSelectionAndRaisesClick) {
     QTemporaryDir dir;
     for (const char* name : {"a.mp3", "b.mp3"}) touch(dir.filePath(name));

@@ -199,13 +199,15 @@ TEST(Form1Events, ResizeFollowsAndKeepsTheMinimum) {
 TEST(Form1Events, ActivateOnEveryShowButNotOnSwitchingBack) {
     FormUnderTest t;
     Form1& f = *t.form;
+    // Activation keeps i and takes the order flags from the boxes (here
+    // unchecked): a flag set behind the boxes' back shows when it ran.
     f.sequence().i = 5;
     f.sequence().loopfl = 1;
     t.start();
-    EXPECT_EQ(f.sequence().i, 0);
+    EXPECT_EQ(f.sequence().i, 5);
     EXPECT_EQ(f.sequence().loopfl, 0);
 
-    f.sequence().i = 4;
+    f.sequence().loopfl = 1;
     QWidget other;
     other.show();
     other.activateWindow();
@@ -214,13 +216,14 @@ TEST(Form1Events, ActivateOnEveryShowButNotOnSwitchingBack) {
     f.activateWindow();
     f.raise();
     sorinel::testing::pumpFor(300);
-    EXPECT_EQ(f.sequence().i, 4);  // switching back is not an activation
+    EXPECT_EQ(f.sequence().loopfl, 1);  // switching back is not an activation
 
     f.hide();
     sorinel::testing::pumpFor(100);
     f.trayAccess().showWindow();
     sorinel::testing::pumpFor(300);
-    EXPECT_EQ(f.sequence().i, 0);
+    EXPECT_EQ(f.sequence().loopfl, 0);
+    EXPECT_EQ(f.sequence().i, 5);
 }
 
 TEST(Form1Options, ExclusionTableThroughTheWindowsBoxes) {
@@ -403,7 +406,11 @@ TEST(Form1Tray, MinimiseHidesAndATrayClickBringsTheWindowBack) {
     t.start();
     sorinel::testing::pumpFor(500);  // the icon docks into the tray host
 
+    // What plays stays as it was: the entry, and the order the boxes show.
     f.sequence().i = 2;
+    f.randam_chk->setValue(1);
+    ASSERT_EQ(f.sequence().randfl, 1);
+    f.sequence().randfl = 0;  // behind the box's back: activation shows
     f.trayAccess().setWindowState(1);
     ASSERT_TRUE(sorinel::testing::waitUntil([&] { return f.isHidden(); }, 3000));
 
@@ -411,6 +418,7 @@ TEST(Form1Tray, MinimiseHidesAndATrayClickBringsTheWindowBack) {
     sorinel::testing::run("xdotool", {"mousemove", "--sync", "10", "10", "click", "1"});
     ASSERT_TRUE(sorinel::testing::waitUntil([&] { return f.isVisible() && !f.isMinimized(); }, 5000));
     sorinel::testing::pumpFor(300);
-    EXPECT_EQ(f.sequence().i, 0);  // shown again: activated
+    EXPECT_EQ(f.sequence().randfl, 1);  // shown again: activated
+    EXPECT_EQ(f.sequence().i, 2);
     EXPECT_GE(f.frameGeometry().height(), 133);
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <stdexcept>
 
 namespace sorinel::window {
@@ -68,18 +69,32 @@ void FileListBox::fill(const std::vector<ListedFile>& files, bool sameFolder) {
     if (keep >= 0) setCurrentRow(keep, QItemSelectionModel::ClearAndSelect);
     refilling_ = false;
 
-    // Rows in another folder are other files: nothing there has moved.
-    const int movedFrom = currentRow_;
-    const int currentNow = sameFolder && !currentName_.isEmpty() ? currentFound : keep;
-    if (currentNow < 0) currentName_.clear();
-    currentRow_ = currentNow;
-
     // The entry counts as the same when the same file stays selected, even if
     // new files moved it to another row.
     const bool sameEntry = keep >= 0 || (selectedName.isEmpty() && reportedIndex_ < 0);
     reportedIndex_ = keep;
-    if (sameFolder && currentNow >= 0 && currentNow != movedFrom)
-        emit EntryMoved(static_cast<std::int16_t>(movedFrom), static_cast<std::int16_t>(currentNow));
+
+    // Rows in another folder are other files: nothing there has moved.
+    const int movedFrom = currentRow_;
+    const bool wasGone = currentGone_;
+    if (sameFolder && !currentName_.isEmpty() && currentFound < 0) {
+        // The current entry has left the folder. Its place is kept where it
+        // would stand now, just before the first entry that lists after it,
+        // so the play list can go on from there.
+        const ListedFile gone{currentShown_, currentName_};
+        const auto following = std::lower_bound(files.begin(), files.end(), gone, listsBefore) - files.begin();
+        currentRow_ = static_cast<int>(following) - 1;
+        currentGone_ = true;
+    } else {
+        currentRow_ = sameFolder && !currentName_.isEmpty() ? currentFound : keep;
+        if (currentRow_ < 0) currentName_.clear();
+        currentGone_ = false;
+    }
+
+    if (currentGone_ && !wasGone)
+        emit EntryRemoved(static_cast<std::int16_t>(movedFrom), static_cast<std::int16_t>(currentRow_ + 1));
+    else if (sameFolder && (currentRow_ >= 0 || currentGone_) && currentRow_ != movedFrom)
+        emit EntryMoved(static_cast<std::int16_t>(movedFrom), static_cast<std::int16_t>(currentRow_));
     if (!sameEntry) emit Click();
 }
 
@@ -88,6 +103,8 @@ void FileListBox::onSelectionChanged() {
     const int now = ListIndex();
     if (now >= 0) {
         currentName_ = item(now)->data(kNativeNameRole).toByteArray();
+        currentShown_ = item(now)->text();
+        currentGone_ = false;
         currentRow_ = now;
     }
     if (now == reportedIndex_) return;

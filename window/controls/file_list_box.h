@@ -12,6 +12,12 @@
 //   - A re-read of the same folder that finds the current entry (the one
 //     selected last, also after it was deselected) at another row raises
 //     EntryMoved(from, to) before the call returns.
+//   - A re-read that no longer finds the current entry raises
+//     EntryRemoved(from, following): it stood at row `from`, and the rows
+//     from `following` on list after it. Until it comes back or another
+//     entry is selected, its place is kept as the row just before
+//     `following`, and later re-reads that shift that place raise
+//     EntryMoved for it.
 //   - ListCount is 16-bit: a folder with more entries shows the first 32767.
 //   - Every entry keeps its name as the file system holds it (bytes, which
 //     need not be UTF-8); the text shown is only for people (file_name_text.h).
@@ -55,6 +61,7 @@ public:
 signals:
     void Click();
     void EntryMoved(std::int16_t from, std::int16_t to);
+    void EntryRemoved(std::int16_t from, std::int16_t following);
 
 private:
     void fill(const std::vector<ListedFile>& files, bool sameFolder);
@@ -67,7 +74,9 @@ private:
     // The entry selected last and its row, kept after a deselection: the
     // play-list logic's index still means it then.
     QByteArray currentName_;
+    QString currentShown_;
     int currentRow_ = -1;
+    bool currentGone_ = false;  // no longer in the folder; currentRow_ is its place
 };
 
 // The folder as the list keeps it: absolute, cleaned, no trailing "/" except

@@ -32,14 +32,14 @@ bool isPlainFile(int dirFd, const dirent* entry) {
 
 }  // namespace
 
-void sortNamesIgnoringCase(std::vector<ListedFile>& files) {
-    std::sort(files.begin(), files.end(), [](const ListedFile& a, const ListedFile& b) {
-        const int folded = a.shown.compare(b.shown, Qt::CaseInsensitive);
-        if (folded != 0) return folded < 0;
-        if (a.shown != b.shown) return a.shown < b.shown;
-        return a.native < b.native;
-    });
+bool listsBefore(const ListedFile& a, const ListedFile& b) {
+    const int folded = a.shown.compare(b.shown, Qt::CaseInsensitive);
+    if (folded != 0) return folded < 0;
+    if (a.shown != b.shown) return a.shown < b.shown;
+    return a.native < b.native;
 }
+
+void sortNamesIgnoringCase(std::vector<ListedFile>& files) { std::sort(files.begin(), files.end(), listsBefore); }
 
 std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder,
                                                          const FileNamePattern& pattern,

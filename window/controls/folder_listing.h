@@ -31,5 +31,6 @@ std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder,
 // exact spelling, then by the bytes of the name, so the order is always the
 // same.
 void sortNamesIgnoringCase(std::vector<ListedFile>& files);
+bool listsBefore(const ListedFile& a, const ListedFile& b);
 
 }  // namespace sorinel::window
