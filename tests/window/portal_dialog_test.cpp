@@ -174,7 +174,11 @@ TEST_F(PortalDialog, QtsOwnDialogSpeaksJapaneseAndCutsNothing) {
     QTranslator japanese;
     ASSERT_TRUE(japanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
     QApplication::installTranslator(&japanese);
-    QFile(folder.filePath(QString::fromUtf8("とても長い名前のメディアファイル.mpg"))).open(QIODevice::WriteOnly);
+    // A size with all its digits ("195.31 KiB") and a long Japanese name.
+    QFile big(folder.filePath(QString::fromUtf8("とても長い名前のメディアファイル.mpg")));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(200000, 'x'));
+    big.close();
 
     QStringList headings, cut;
     bool looked = false;
@@ -184,7 +188,12 @@ TEST_F(PortalDialog, QtsOwnDialogSpeaksJapaneseAndCutsNothing) {
             if (attemptsLeft > 0) QTimer::singleShot(100, [&, attemptsLeft] { look(attemptsLeft - 1); });
             return;
         }
-        pumpFor(500);  // the columns are fitted once the folder is read
+        // A file that arrives while the dialog is open, its size and date
+        // read after its name, as on a busy machine.
+        QFile late(folder.filePath(QString::fromUtf8("あとから来たファイル.mpg")));
+        if (late.open(QIODevice::WriteOnly)) late.write(QByteArray(2'000'000, 'x'));
+        late.close();
+        pumpFor(2500);  // the folder's watcher reports it
         looked = true;
         auto* view = shown->findChild<QTreeView*>(QStringLiteral("treeView"));
         if (view && view->isVisible()) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QListView>
 #include <QSplitter>
@@ -107,8 +108,28 @@ bool OpenFileDialog::showOpen() {
     dialog.setViewMode(QFileDialog::Detail);
     const QStringList filters = nameFiltersFrom(filter_);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, [&dialog] { fitDetailColumns(dialog); });
-    QMetaObject::invokeMethod(&dialog, [&dialog] { fitDetailColumns(dialog); }, Qt::QueuedConnection);
+    // The folder is read in the background, and sizes and dates arrive after
+    // the names; files come and go while the dialog is open. Each change
+    // fits the columns again, once the changes of the moment are in.
+    bool fitPending = false;
+    const auto fitSoon = [&dialog, &fitPending] {
+        if (fitPending) return;
+        fitPending = true;
+        QMetaObject::invokeMethod(
+            &dialog,
+            [&dialog, &fitPending] {
+                fitPending = false;
+                fitDetailColumns(dialog);
+            },
+            Qt::QueuedConnection);
+    };
+    if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog, fitSoon);
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, &dialog, fitSoon);
+        QObject::connect(model, &QAbstractItemModel::dataChanged, &dialog, fitSoon);
+        QObject::connect(model, &QAbstractItemModel::layoutChanged, &dialog, fitSoon);
+    }
+    fitSoon();
     if (dialog.exec() != QDialog::Accepted) return false;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return false;
