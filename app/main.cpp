@@ -11,7 +11,6 @@
 
 #include "app/command_line.h"
 #include "platform/mpris/mpris_handover.h"
-
 #include "platform/mpris/mpris_service.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
@@ -51,9 +50,9 @@ int main(int argc, char** argv) {
     sorinel::platform::MprisService mediaControls(remote, QGuiApplication::desktopFileName());
     form.raiseLoad();
     form.show();
-    // From the event loop, after the first layout pass and activation that
-    // the show has raised: activation resets the play-list state, which must
-    // not undo the selection.
+    // From the event loop, after the activation that the show has raised:
+    // activation resets the play-list state, which must not undo the
+    // selection.
     if (request) {
         QMetaObject::invokeMethod(
             &form,
