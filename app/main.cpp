@@ -1,13 +1,16 @@
 // The composition root: the application object, the real clock and random
 // source, the one window and the desktop's media controls for it. The
-// program takes no command line.
+// command line names at most one file or folder to open (app/command_line.h);
+// when a player already runs on the session bus, it gets that file instead.
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 #include <clocale>
+#include <cstdio>
 
+#include "app/command_line.h"
+#include "platform/mpris/mpris_handover.h"
 #include "platform/mpris/mpris_service.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
@@ -24,11 +27,20 @@ int main(int argc, char** argv) {
     // The window hides itself while minimised and ends the program itself
     // when it is closed.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The window's own texts are Japanese whatever the locale; Qt's (the file
-    // dialog's labels and buttons) follow the user's language where installed.
+
+    // QApplication has taken its own options (-platform, -display ...) out.
+    QList<QByteArray> arguments;
+    for (int k = 1; k < argc; ++k) arguments << QByteArray(argv[k]);
+    const auto request = sorinel::app::readCommandLine(arguments);
+    if (request) {
+        const QString uri = sorinel::window::fileUriOfLocalPath(request->absolutePath);
+        if (sorinel::platform::handOverToRunningPlayer(uri) == sorinel::platform::HandOver::Done) return 0;
+    }
+
+    // The window's texts are Japanese whatever the locale, and so are Qt's
+    // own where the window shows them (the file dialog's labels and buttons).
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
     sorinel::playback::SystemClock clock;
@@ -38,6 +50,21 @@ int main(int argc, char** argv) {
     sorinel::platform::MprisService mediaControls(remote, QGuiApplication::desktopFileName());
     form.raiseLoad();
     form.show();
+    // From the event loop, after the activation that the show has raised:
+    // activation resets the play-list state, which must not undo the
+    // selection.
+    if (request) {
+        QMetaObject::invokeMethod(
+            &form,
+            [&form, request] {
+                try {
+                    form.openMedia(request->target.folder, request->target.fileName);
+                } catch (...) {
+                    std::fprintf(stderr, "sorinel: %s: could not be opened\n", request->absolutePath.constData());
+                }
+            },
+            Qt::QueuedConnection);
+    }
     // The window first: a person waits for it, not for the media keys, and a
     // slow bus must not hold it back. Without a bus the program runs as before.
     QTimer::singleShot(0, &mediaControls, [&mediaControls] { mediaControls.registerOnBus(); });

@@ -22,6 +22,8 @@ packages=(
   weston qt6-wayland
   # the Debian package (cpack -G DEB) and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream
+  # what the shared MIME database calls each kind of file (gio)
+  libglib2.0-bin shared-mime-info
 )
 
 missing=()

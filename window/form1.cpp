@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QPalette>
+#include <stdexcept>
 #include <type_traits>
 
 #include "platform/shell/notify_icon.h"
@@ -360,6 +361,25 @@ void Form1::randam_chk_Click() {
 
 void Form1::StartTime_txt_Click() { selectToEnd(*StartTime_txt); }
 void Form1::EndTime_txt_Click() { selectToEnd(*EndTime_txt); }
+
+void Form1::openMedia(const QString& folder, const QByteArray& fileName) {
+    // The list must know the fifteen kinds even before the first layout pass
+    // has written them, as it may not have when the window has only just
+    // been shown.
+    const QString media = QString::fromLatin1(kMediaPattern);
+    if (File1->Pattern() != media) File1->setPattern(media);
+    File1->setPath(folder);
+    if (fileName.isEmpty()) return;
+    for (std::int16_t k = 0; k < File1->ListCount(); ++k) {
+        if (File1->nativeEntry(k) != fileName) continue;
+        // Selecting the entry that is already selected changes nothing:
+        // deselect it first, as the advance does, so it plays from its start.
+        if (File1->ListIndex() == k) File1->setSelected(k, false);
+        File1->setSelected(k, true);
+        return;
+    }
+    throw std::runtime_error("the file is not in the list");
+}
 
 bool Form1::trayHoldsWindow() {
     const QSystemTrayIcon* icon = shell::findNotifyIcon(hWnd(), tray::kTrayIconId);

@@ -93,6 +93,13 @@ public:
     void MediaPlayer1_StoppedByUser();
     void MediaPlayer1_PlayWithoutMedia();
 
+    // A file or folder handed over from outside (the command line, the
+    // desktop's media controls): the list shows the folder, and a file's
+    // entry is selected, so it plays as after a click and the folder goes on
+    // from there. Throws when the folder cannot be shown or the file is not
+    // in the list; the list then keeps what it could do.
+    void openMedia(const QString& folder, const QByteArray& fileName);
+
     // Whether the tray icon is there to bring the window back once hidden.
     bool trayHoldsWindow();
     // Hides the window, which lives on as the tray icon (the layout pass of a

@@ -4,6 +4,7 @@
 #include "playback/ports.h"
 #include "tray/tray_record.h"
 #include "window/form1.h"
+#include "window/media_target.h"
 
 namespace sorinel::window {
 
@@ -72,5 +73,47 @@ void Form1RemoteControl::raiseWindow() {
     shell::SendMessageA(static_cast<std::int32_t>(form_.hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK), 1,
                         shell::WM_LBUTTONDOWN);
 }
+
+namespace {
+MediaTarget targetOfUri(const QString& uri) {
+    const auto path = localPathOfFileUri(uri);
+    if (!path) {
+        MediaTarget refused;
+        refused.refusal = QStringLiteral("only local files (file://) are opened");
+        return refused;
+    }
+    return resolveMediaTarget(*path);
+}
+}  // namespace
+
+QString Form1RemoteControl::refusalOfUri(const QString& uri) const {
+    if (form_.ended() || form_.sequence().shuttingDown()) return QStringLiteral("the player is closing");
+    return targetOfUri(uri).refusal;
+}
+
+// The window comes forward first, as a file opened from the file manager
+// should: a window brought back from the tray is activated, which resets the
+// play-list state, so the file is selected only after that, from the event
+// loop.
+void Form1RemoteControl::openUri(const QString& uri) {
+    if (form_.ended()) return;
+    const MediaTarget target = targetOfUri(uri);
+    if (target.kind == MediaTarget::Kind::Refused) return;
+    raiseWindow();
+    QMetaObject::invokeMethod(
+        this,
+        [this, target] {
+            if (form_.ended() || form_.sequence().shuttingDown()) return;
+            try {
+                form_.openMedia(target.folder, target.fileName);
+            } catch (...) {
+                // The file went away meanwhile: the list shows what is there.
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+QStringList Form1RemoteControl::supportedUriSchemes() const { return {QStringLiteral("file")}; }
+QStringList Form1RemoteControl::supportedMimeTypes() const { return mediaTargetMimeTypes(); }
 
 }  // namespace sorinel::window

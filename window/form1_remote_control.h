@@ -30,6 +30,13 @@ public:
     void seekTo(double seconds) override;
     void raiseWindow() override;
 
+    // file:// URIs of the fifteen kinds and of folders, opened as the
+    // command line opens them.
+    QString refusalOfUri(const QString& uri) const override;
+    void openUri(const QString& uri) override;
+    QStringList supportedUriSchemes() const override;
+    QStringList supportedMimeTypes() const override;
+
 private:
     Form1& form_;
 };

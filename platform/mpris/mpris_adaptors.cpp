@@ -9,6 +9,8 @@ MprisRootAdaptor::MprisRootAdaptor(MprisService& service) : QDBusAbstractAdaptor
 QString MprisRootAdaptor::identity() const { return service_.identity(); }
 QString MprisRootAdaptor::desktopEntry() const { return service_.desktopEntry(); }
 void MprisRootAdaptor::Raise() { service_.requestRaise(); }
+QStringList MprisRootAdaptor::supportedUriSchemes() const { return service_.supportedUriSchemes(); }
+QStringList MprisRootAdaptor::supportedMimeTypes() const { return service_.supportedMimeTypes(); }
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService& service)
     : QDBusAbstractAdaptor(&service), service_(service) {}
@@ -28,6 +30,9 @@ void MprisPlayerAdaptor::PlayPause() { service_.requestPlayPause(); }
 void MprisPlayerAdaptor::Stop() { service_.requestStop(); }
 void MprisPlayerAdaptor::Play() { service_.requestPlay(); }
 void MprisPlayerAdaptor::Seek(qlonglong Offset) { service_.requestSeek(Offset); }
+void MprisPlayerAdaptor::OpenUri(const QString& Uri, const QDBusMessage& message) {
+    service_.requestOpenUri(Uri, message);
+}
 void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& TrackId, qlonglong Position) {
     service_.requestSetPosition(TrackId, Position);
 }

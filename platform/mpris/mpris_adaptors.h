@@ -4,6 +4,7 @@
 // service.
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QStringList>
 #include <QVariantMap>
@@ -31,9 +32,9 @@ public:
     bool hasTrackList() const { return false; }
     QString identity() const;
     QString desktopEntry() const;
-    // Nothing is opened from outside: the folder is chosen in the window.
-    QStringList supportedUriSchemes() const { return {}; }
-    QStringList supportedMimeTypes() const { return {}; }
+    // What OpenUri takes: local files of the kinds the list shows, and folders.
+    QStringList supportedUriSchemes() const;
+    QStringList supportedMimeTypes() const;
 
 public slots:
     void Raise();
@@ -87,9 +88,9 @@ public slots:
     void Play();
     void Seek(qlonglong Offset);
     void SetPosition(const QDBusObjectPath& TrackId, qlonglong Position);
-    // No URI scheme is supported (files come from the folder chosen in the
-    // window), so there is nothing to open.
-    void OpenUri(const QString&) {}
+    // Answered with an error when the URI is refused (the message is the
+    // caller's, so the error can go back to it).
+    void OpenUri(const QString& Uri, const QDBusMessage& message);
 
 signals:
     void Seeked(qlonglong Position);

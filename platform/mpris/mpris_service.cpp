@@ -166,6 +166,17 @@ void MprisService::requestSetPosition(const QDBusObjectPath& trackId, qlonglong 
     });
 }
 
+void MprisService::requestOpenUri(const QString& uri, const QDBusMessage& call) {
+    const QString refusal = target_.refusalOfUri(uri);
+    if (!refusal.isEmpty()) {
+        call.setDelayedReply(true);
+        if (bus_) bus_->send(call.createErrorReply(QString::fromLatin1(kOpenUriRefused),
+                                                   QStringLiteral("%1: %2").arg(uri, refusal)));
+        return;
+    }
+    later([this, uri] { target_.openUri(uri); });
+}
+
 // The bus call has returned (and its reply is on its way) before action runs:
 // the target may pump events, even wait a second, which must not happen
 // inside Qt's delivery of the call.

@@ -18,6 +18,7 @@
 //     second while playing, or at the next change of state.
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QElapsedTimer>
 #include <QObject>
@@ -38,6 +39,7 @@ class MprisService : public QObject {
 public:
     static constexpr const char* kServiceName = "org.mpris.MediaPlayer2.sorinel";
     static constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
+    static constexpr const char* kOpenUriRefused = "io.github.sorinel.Sorinel.Error.NotOpened";
 
     using BusSource = std::function<QDBusConnection()>;
 
@@ -72,6 +74,11 @@ public:
     void requestNext();
     void requestSeek(qlonglong offsetMicroseconds);
     void requestSetPosition(const QDBusObjectPath& trackId, qlonglong positionMicroseconds);
+    // A refused URI is answered with kOpenUriRefused at once and opens
+    // nothing; an accepted one is opened from the event loop.
+    void requestOpenUri(const QString& uri, const QDBusMessage& call);
+    QStringList supportedUriSchemes() const { return target_.supportedUriSchemes(); }
+    QStringList supportedMimeTypes() const { return target_.supportedMimeTypes(); }
 
     // The object path of the track a client sees; NoTrack when none.
     QDBusObjectPath currentTrackId() const;

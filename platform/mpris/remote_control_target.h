@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace sorinel::platform {
 
@@ -39,6 +40,18 @@ public:
     virtual void seekTo(double seconds) = 0;
     // Brings the window back as a click on the tray icon does.
     virtual void raiseWindow() = 0;
+
+    // Opening from outside. Any program of the session may ask, so only what
+    // a person could open from the window is taken. refusalOfUri() says why
+    // uri cannot be opened, or nothing when it can; openUri() then opens it
+    // (it may pump events). By default nothing is opened.
+    virtual QString refusalOfUri(const QString& uri) const {
+        Q_UNUSED(uri);
+        return QStringLiteral("nothing is opened from outside");
+    }
+    virtual void openUri(const QString& uri) { Q_UNUSED(uri); }
+    virtual QStringList supportedUriSchemes() const { return {}; }
+    virtual QStringList supportedMimeTypes() const { return {}; }
 
 signals:
     // Something a client may show has changed: the state, the file, its

@@ -63,6 +63,10 @@ public:
         position = seconds;
     }
     void raiseWindow() override { record("raise"); }
+    QString refusalOfUri(const QString& uri) const override {
+        return uri == QLatin1String("file:///media/ok.mpg") ? QString() : QStringLiteral("not this one");
+    }
+    void openUri(const QString& uri) override { record("open " + uri.toStdString()); }
 
 private:
     // The real window's requests pump events, as this does: the reply of a
@@ -201,7 +205,7 @@ TEST_F(MprisServiceTest, RequestsReachTheWindowAfterTheReply) {
         {Status::Paused, file, "SetPosition", {qlonglong(61'000'000)}, {}},  // past the end
         {Status::Paused, file, "SetPosition for another track", {qlonglong(5'000'000)}, {}},
         {Status::Playing, file, "Raise", {}, {"raise"}},
-        {Status::Playing, file, "OpenUri", {QString("file:///etc/passwd")}, {}},
+        {Status::Playing, file, "OpenUri", {QString("file:///media/ok.mpg")}, {"open file:///media/ok.mpg"}},
     };
     for (std::size_t n = 0; n < rows.size(); ++n) {
         const Row& row = rows[n];
@@ -225,6 +229,22 @@ TEST_F(MprisServiceTest, RequestsReachTheWindowAfterTheReply) {
         call(method, args);
         EXPECT_EQ(window.requests, row.expected);
         for (bool replied : window.repliedFirst) EXPECT_TRUE(replied) << "acted inside the bus call";
+    }
+}
+
+// What the window refuses to open is an error to the caller, with the
+// window's reason, and nothing reaches the window.
+TEST_F(MprisServiceTest, RefusedUrisAreAnErrorAndOpenNothing) {
+    for (const char* uri : {"file:///etc/passwd", "http://example.com/a.mpg", "lavfi://testsrc"}) {
+        SCOPED_TRACE(uri);
+        window.requests.clear();
+        auto watcher = client.callAsync("OpenUri", {QString::fromLatin1(uri)});
+        ASSERT_TRUE(waitUntil([&] { return watcher->isFinished(); }, 5000));
+        ASSERT_TRUE(watcher->isError());
+        EXPECT_EQ(watcher->error().name(), QString::fromLatin1(MprisService::kOpenUriRefused));
+        EXPECT_TRUE(watcher->error().message().contains("not this one")) << watcher->error().message().toStdString();
+        testing::pumpFor(100);
+        EXPECT_TRUE(window.requests.empty());
     }
 }
 

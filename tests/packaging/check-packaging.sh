@@ -7,6 +7,10 @@
 #   check-packaging.sh metainfo STAGE VERSION     the AppStream file is valid and current
 #   check-packaging.sh icons    STAGE             each hicolor icon has its stated size and look
 #   check-packaging.sh docs     STAGE VERSION     the manual page renders cleanly, the change log is current
+#   check-packaging.sh mimetypes STAGE MEDIA_DIR  the desktop entry and the metainfo name the type
+#                                                 the MIME database gives each file in MEDIA_DIR
+#   check-packaging.sh mimetypes-selftest STAGE MEDIA_DIR
+#                                                 the MIME check fails on a broken tree
 #   check-packaging.sh wmclass  STAGE             the installed program's window has the class
 #                                                 the desktop entry names (needs a display)
 #   check-packaging.sh appid    STAGE RUNNER      under a Wayland compositor (RUNNER runs a command
@@ -83,9 +87,9 @@ check_desktop() {
   try=$(desktop_value "$file" TryExec)
   icon=$(desktop_value "$file" Icon)
   wmclass=$(desktop_value "$file" StartupWMClass)
-  # The program takes no command line: a field code would hand it file names.
-  case $exec in *%*) fail "Exec '$exec' passes arguments to a program that takes none"; return ;; esac
-  [ "$exec" = sorinel ] || fail "Exec is '$exec', not sorinel" || return
+  # A file manager hands over the one file a person opened, as a local path:
+  # the program takes one file or folder and nothing else (no URLs, no lists).
+  [ "$exec" = "sorinel %f" ] || fail "Exec is '$exec', not 'sorinel %f'" || return
   [ -z "$try" ] || [ -x "$usr/bin/$try" ] || fail "TryExec '$try' is not an installed program" || return
   [ -f "$usr/share/icons/hicolor/48x48/apps/$icon.png" ] ||
     fail "Icon '$icon' has no installed hicolor icon" || return
@@ -164,6 +168,33 @@ check_docs() {
     fail "newest change log entry is '$entry', the project is at '$version'"
 }
 
+# The types a file manager looks up come from the shared MIME database, by
+# name and, where the name is unknown to it (.dvr-ms, .m2p), by content: ask
+# it about real files of each kind rather than trust a list.
+check_mimetypes() {
+  local usr=$1/usr media=$2
+  local entry=$usr/share/applications/sorinel.desktop
+  local meta=$usr/share/metainfo/$APP_ID.metainfo.xml
+  [ -f "$entry" ] || fail "no desktop entry at $entry" || return
+  [ -f "$meta" ] || fail "no metainfo at $meta" || return
+  local listed provided
+  listed=$(desktop_value "$entry" MimeType | tr ';' '\n' | sed '/^$/d' | sort)
+  provided=$(grep -o '<mediatype>[^<]*</mediatype>' "$meta" | sed 's/<[^>]*>//g' | sort)
+  [ -n "$listed" ] || fail "the desktop entry lists no MimeType" || return
+  [ "$listed" = "$provided" ] ||
+    fail "the metainfo's mediatypes differ from the desktop entry's MimeType:" \
+      "$(diff <(echo "$listed") <(echo "$provided") | grep '^[<>]' | tr '\n' ' ')" || return
+  local file type count=0
+  for file in "$media"/*; do
+    [ -f "$file" ] || continue
+    count=$((count + 1))
+    type=$(gio info -a standard::content-type "$file" | sed -n 's/^ *standard::content-type: //p')
+    grep -qxF "$type" <<<"$listed" ||
+      fail "$(basename "$file") is $type to the MIME database; the desktop entry does not list it" || return
+  done
+  [ "$count" -ge 15 ] || fail "only $count media files in $media, expected the fifteen kinds"
+}
+
 check_wmclass() {
   local usr=$1/usr
   local want
@@ -237,7 +268,7 @@ check_options() {
   # nor the benchmarks' folder was configured (each subdirectory gets its
   # own folder in the build tree, whatever the generator).
   local looked configured=""
-  looked=$(grep -E '^(GTEST|GTest|XVFB_RUN|DBUS_RUN_SESSION|PLAYERCTL|WESTON|XDOTOOL|XPROP|DESKTOP_FILE_VALIDATE|APPSTREAMCLI)' \
+  looked=$(grep -E '^(GTEST|GTest|XVFB_RUN|DBUS_RUN_SESSION|PLAYERCTL|WESTON|XDOTOOL|XPROP|DESKTOP_FILE_VALIDATE|APPSTREAMCLI|GIO)' \
     "$tree/CMakeCache.txt" | cut -d: -f1 | tr '\n' ' ' || true)
   [ -d "$tree/tests" ] && configured+="tests "
   [ -d "$tree/bench" ] && configured+="bench "
@@ -288,8 +319,10 @@ check_selftest() {
     "missing:    share/icons/hicolor/22x22" check_layout
   expect_failure "stray library" "$stage" "mkdir -p lib && touch lib/libsorinel_window.a" \
     "unexpected: lib/libsorinel_window.a" check_layout
-  expect_failure "field code in Exec" "$stage" "sed -i 's/^Exec=.*/Exec=sorinel %U/' $desktop" \
-    "passes arguments" check_desktop
+  expect_failure "URL list in Exec" "$stage" "sed -i 's/^Exec=.*/Exec=sorinel %U/' $desktop" \
+    "Exec is 'sorinel %U'" check_desktop
+  expect_failure "no file in Exec" "$stage" "sed -i 's/^Exec=.*/Exec=sorinel/' $desktop" \
+    "Exec is 'sorinel'" check_desktop
   expect_failure "wrong window class" "$stage" "sed -i 's/^StartupWMClass=.*/StartupWMClass=sorinel/' $desktop" \
     "StartupWMClass is 'sorinel'" check_desktop
   expect_failure "entry without Type" "$stage" "sed -i '/^Type=/d' $desktop" \
@@ -342,6 +375,23 @@ check_selftest() {
   echo "ok: draw-icon.sh keeps to its sizes"
 }
 
+# The MIME check fails on a desktop entry that misses a kind, and on a
+# metainfo that disagrees with the entry.
+check_mimetypes_selftest() {
+  local stage=$1 media=$2
+  local desktop=share/applications/sorinel.desktop
+  local meta=share/metainfo/$APP_ID.metainfo.xml
+  check_mimetypes "$stage" "$media" || fail "the intact tree fails the MIME check" || return
+  MIMETYPES_MEDIA=$media
+  # .asf and .dvr-ms are both ASF to the database.
+  expect_failure "entry without ASF" "$stage" \
+    "sed -i '/^MimeType=/s|application/vnd.ms-asf;||' $desktop && sed -i '\|<mediatype>application/vnd.ms-asf<|d' $meta" \
+    "is application/vnd.ms-asf to the MIME database" check_mimetypes_in_media
+  expect_failure "metainfo behind the entry" "$stage" "sed -i '\|<mediatype>audio/midi<|d' $meta" \
+    "differ from the desktop entry" check_mimetypes_in_media
+}
+check_mimetypes_in_media() { check_mimetypes "$1" "$MIMETYPES_MEDIA"; }
+
 check_metainfo_at_version() { check_metainfo "$1" "$SELFTEST_VERSION"; }
 check_docs_at_version() { check_docs "$1" "$SELFTEST_VERSION"; }
 
@@ -354,9 +404,11 @@ case $command in
   metainfo) check_metainfo "$@" ;;
   icons)    check_icons "$@" ;;
   docs)     check_docs "$@" ;;
+  mimetypes) check_mimetypes "$@" ;;
+  mimetypes-selftest) check_mimetypes_selftest "$@" ;;
   wmclass)  check_wmclass "$@" ;;
   options)  check_options "$@" ;;
   appid)    check_appid "$@" ;;
   selftest) check_selftest "$@" ;;
-  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|wmclass|appid|options|selftest ARGS..." >&2; exit 2 ;;
+  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|mimetypes|wmclass|appid|options|selftest ARGS..." >&2; exit 2 ;;
 esac

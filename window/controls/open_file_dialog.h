@@ -2,11 +2,15 @@
 // The open-file dialog CommonDialog1. Its filter takes the "description|
 // pattern|description|pattern..." form, patterns separated by ";"; showOpen()
 // runs the dialog modally and tells whether a file was chosen (cancel is a
-// failure). The dialog is Qt's own, not the desktop's, so it looks the same
-// everywhere and can be driven by a test.
+// failure). It is the desktop's own chooser where there is one: the XDG
+// desktop portal's, else the platform theme's native dialog; elsewhere Qt's
+// own, which speaks the language of Qt's loaded translations (the program
+// loads Japanese ones).
 
 #include <QString>
 #include <QStringList>
+
+#include "window/controls/portal_file_chooser.h"
 
 class QWidget;
 
@@ -28,6 +32,8 @@ public:
     QString FileTitle() const { return fileTitle_; }  // its name without the folder
 
 private:
+    bool accept(const QString& path);
+
     QWidget* parent_;
     QString filter_;
     QString title_;
@@ -39,5 +45,8 @@ private:
 // "メディアファイル|*.*" -> {"メディアファイル (*)"}. "*.*" means every file, as
 // on the desktop the filter was written for.
 QStringList nameFiltersFrom(const QString& filter);
+
+// The same filter for the portal: its first label and patterns.
+PortalRequest portalRequestFrom(const QString& filter);
 
 }  // namespace sorinel::window
