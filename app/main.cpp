@@ -50,9 +50,8 @@ int main(int argc, char** argv) {
     sorinel::platform::MprisService mediaControls(remote, QGuiApplication::desktopFileName());
     form.raiseLoad();
     form.show();
-    // From the event loop, after the activation that the show has raised:
-    // activation resets the play-list state, which must not undo the
-    // selection.
+    // From the event loop, once the window is up: the file plays as after a
+    // click, behind the layout pass and the activation the show has raised.
     if (request) {
         QMetaObject::invokeMethod(
             &form,
