@@ -444,8 +444,8 @@ void Form1::changeEvent(QEvent* event) {
     }
 }
 
-// A window that comes back minimised by itself has not been activated: the
-// play-list state it resets must hold until the user restores the window.
+// A window that comes back minimised by itself has not been activated: that
+// waits until the user restores the window.
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     trayLossWatch_->stop();
