@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "platform/shell/notify_icon.h"
+#include "platform/transport_bar.h"
 #include "tray/lifecycle.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_icon.h"
@@ -15,8 +16,11 @@
 #include "window/folder_choice.h"
 #include "window/form1_layout.h"
 #include "window/form1_tray_access.h"
+#include "window/controls/list_name_tips.h"
 #include "window/layout.h"
+#include "window/list_play_gestures.h"
 #include "window/option_handlers.h"
+#include "window/play_pause_key.h"
 #include "window/playback_ports.h"
 #include "window/readable_fonts.h"
 #include "window/tray_loss_watch.h"
@@ -154,6 +158,7 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
     setupPlaybackConnections();
     setupFolderConnections();
     setupOptionConnections();
+    setupKeyboardAndNames();
     fitTexts();
 }
 
@@ -232,9 +237,13 @@ void Form1::applyPlayerSettings() {
 
 void Form1::setupTabOrder() {
     if (MediaPlayer1->focusPolicy() == Qt::NoFocus) MediaPlayer1->setFocusPolicy(Qt::TabFocus);
-    QWidget* order[] = {File1, Command1, loop_chk, randam_chk, StartTime_txt,
-                        EndTime_txt, full_chk, MediaPlayer1, listloop_chk};
-    for (std::size_t k = 0; k + 1 < std::size(order); ++k) setTabOrder(order[k], order[k + 1]);
+    QList<QWidget*> order = {File1, Command1, loop_chk, randam_chk, StartTime_txt,
+                             EndTime_txt, full_chk, MediaPlayer1, listloop_chk};
+    // The player's transport bar follows, so Tab reaches it as well.
+    if (const auto* bar = MediaPlayer1->findChild<platform::TransportBar*>())
+        for (QWidget* w : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->focusPolicy() & Qt::TabFocus) order.push_back(w);
+    for (qsizetype k = 0; k + 1 < order.size(); ++k) setTabOrder(order[k], order[k + 1]);
     File1->setFocus();
 }
 
@@ -286,6 +295,19 @@ void Form1::setupOptionConnections() {
     connect(randam_chk, &CheckBox::Click, this, guard(this, [this] { randam_chk_Click(); }));
     connect(StartTime_txt, &TextBox::Click, this, guard(this, [this] { StartTime_txt_Click(); }));
     connect(EndTime_txt, &TextBox::Click, this, guard(this, [this] { EndTime_txt_Click(); }));
+}
+
+// What a person used to media players does with the keys and the mouse
+// beyond the handlers, and the names a screen reader gives the controls that
+// show no text of their own (or, the seconds boxes, lose it to what is typed).
+void Form1::setupKeyboardAndNames() {
+    new PlayPauseKey(*this, guard(this, [this] { MediaPlayer1->playPauseByUser(); }));
+    new ListPlayGestures(*File1, *MediaPlayer1, *full_chk);
+    new ListNameTips(*File1);
+    File1->setAccessibleName(QString::fromUtf8("ファイル一覧"));
+    StartTime_txt->setAccessibleName(QString::fromUtf8("開始秒"));
+    EndTime_txt->setAccessibleName(QString::fromUtf8("終了秒"));
+    Image1->setAccessibleName(QString::fromUtf8("タイトル画像"));
 }
 
 tray::FormAccess& Form1::trayAccess() { return *trayAccess_; }

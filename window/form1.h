@@ -121,6 +121,7 @@ private:
     void setupPlaybackConnections();
     void setupFolderConnections();
     void setupOptionConnections();
+    void setupKeyboardAndNames();
     void raiseLater(void (Form1::*handler)());
     // Sizes the texts that have no font of their own to their controls.
     void fitTexts();
