@@ -18,16 +18,20 @@ bool Form1Layout::trayAvailable() const { return form_.trayHoldsWindow(); }
 void Form1Layout::hide() { form_.putAwayInTray(); }
 
 // The frame the outer size counts around the client area. A window
-// manager's frame (X11) is a title bar with thin borders, and counted whole.
-// On Wayland the decorations are drawn by the program itself, with borders
-// several pixels wide all round that serve as resize handles: counted whole
-// they would push the right-hand column and the seconds boxes past the
-// client area's edges, so only their title bar counts, as a frame's would.
+// manager's frame (X11) is a title bar with borders of a pixel or so, and is
+// counted whole. On Wayland the decorations are drawn by the program itself:
+// a taller title bar and a border of several pixels on every side, which is
+// where the window is resized. Counted whole, they push the right-hand column
+// against the right edge and the seconds boxes past the bottom; so, as a
+// window manager's frame would be, only the title bar counts, without the
+// border strip that it shares with the other sides.
 QSize Form1Layout::frame() const {
     static const bool ownDecorations = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     if (ownDecorations) {
         const QWindow* handle = form_.windowHandle();
-        return handle ? QSize(0, handle->frameMargins().top()) : QSize();
+        if (!handle) return {};
+        const QMargins m = handle->frameMargins();
+        return QSize(0, std::max(0, m.top() - m.bottom()));
     }
     return form_.frameGeometry().size() - form_.size();
 }
