@@ -185,6 +185,7 @@ void PlayTimeLabel::paintEvent(QPaintEvent*) {
 
 TransportBar::TransportBar(QWidget* parent) : QWidget(parent) {
     setFixedHeight(BarHeight);
+    setAccessibleName("再生操作");
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(32, 32, 32));

@@ -16,6 +16,7 @@
 #include "window/folder_choice.h"
 #include "window/form1_layout.h"
 #include "window/form1_tray_access.h"
+#include "window/accessible_roles.h"
 #include "window/controls/list_name_tips.h"
 #include "window/layout.h"
 #include "window/list_play_gestures.h"
@@ -139,6 +140,7 @@ private:
 
 Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* parent)
     : QWidget(parent), random_(random) {
+    installAccessibleRoles();  // before any control is asked for its role
     initPictures();
     createControls();
     applyPlayerSettings();
