@@ -86,7 +86,7 @@ namespace {
 // A file URL of the path's own bytes, so that a name that is not UTF-8 still
 // leads a client to the file. Encoded as QUrl encodes a local file's path.
 QString fileUrl(const QByteArray& nativePath) {
-    return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(nativePath, "/!$&'()*+,;=:@"));
+    return QStringLiteral("file://") + QString::fromLatin1(nativePath.toPercentEncoding("/!$&'()*+,;=:@"));
 }
 }  // namespace
 
