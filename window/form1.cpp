@@ -328,6 +328,7 @@ void Form1::Form_Resize() {
     laidOutOuterSize_ = frameGeometry().size();
     window::Form_Resize(*layout_);
     fitTexts();
+    keepTransportBarInSight();
     // A pass nested in this one (at its yields, when the window manager's
     // frame or another size arrived meanwhile) laid out the newer size, and
     // this pass has just placed the controls over it from the size it read
@@ -387,6 +388,19 @@ void Form1::putAwayInTray() {
 
 void Form1::fitTexts() {
     fitReadableFonts({File1, Command1, {full_chk, listloop_chk}, {loop_chk, randam_chk}}, QApplication::font());
+}
+
+// The title picture takes fourteen sixteenths of the player's height, which
+// leaves the transport bar its room only while the window is tall enough: in
+// a small window the picture would cover the bar's buttons. What lies over
+// the bar is cut away from the picture instead.
+void Form1::keepTransportBarInSight() {
+    const QRect player = MediaPlayer1->placement();
+    const int barTop = player.bottom() + 1 - platform::TransportBar::BarHeight - Image1->y();
+    if (MediaPlayer1->uiMode() == QStringLiteral("full") && barTop < Image1->height())
+        Image1->setMask(QRegion(0, 0, Image1->width(), std::max(0, barTop)));
+    else
+        Image1->clearMask();
 }
 
 void Form1::updateTitlePicture() { Image1->setVisible(MediaPlayer1->url().isEmpty()); }

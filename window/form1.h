@@ -127,6 +127,7 @@ private:
     void fitTexts();
     // Shows the title picture over the idle player, never over media.
     void updateTitlePicture();
+    void keepTransportBarInSight();
 
     playback::RandomSource& random_;
     std::unique_ptr<Form1Ports> ports_;

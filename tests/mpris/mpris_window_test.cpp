@@ -13,7 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -182,27 +182,17 @@ TEST_F(MprisWindow, SecondProgramRunsWithoutTheName) {
         EXPECT_FALSE(said.contains(word, Qt::CaseInsensitive)) << said.toStdString();
 }
 
-// A name from an older Japanese desktop, in CP932 bytes that are not UTF-8:
-// the url leads to those very bytes, and the title reads as the list shows it.
+// A name in CP932 bytes, which are not UTF-8: the url leads to those very
+// bytes, and the title reads as the list shows it.
 TEST_F(MprisWindow, ANameThatIsNotUtf8KeepsItsBytesAndReadsAsTheListShowsIt) {
-    const QByteArray name("\x83\x5c\x83\x8a\x83\x6c\x83\x8b.mpg");  // ソリネル.mpg in CP932
-    const QByteArray path = QFile::encodeName(folder.path()) + '/' + name;
-    QFile source(QStringLiteral(E2E_MEDIA_DIR "/long.mpg"));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray clip = source.readAll();
-    FILE* out = std::fopen(path.constData(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(clip.constData(), 1, static_cast<std::size_t>(clip.size()), out);
-    std::fclose(out);
+    const QByteArray path = QFile::encodeName(folder.path()) + "/\x83\x5c\x83\x8a\x83\x6c\x83\x8b.mpg";
+    ASSERT_EQ(std::system(("cp " E2E_MEDIA_DIR "/long.mpg '" + path + "'").constData()), 0);
     form->File1->refresh();
-    ASSERT_EQ(form->File1->ListCount(), 4);
     clickEntry(3);
     ASSERT_TRUE(waitUntil([&] { return state() == 3; }, 10000));
-    const QString url = playerctl({"metadata", "xesam:url"});
-    ASSERT_TRUE(url.startsWith("file://")) << url.toStdString();
-    EXPECT_EQ(QByteArray::fromPercentEncoding(url.mid(7).toLatin1()), path);
+    EXPECT_EQ(QByteArray::fromPercentEncoding(playerctl({"metadata", "xesam:url"}).toLatin1()), "file://" + path);
     EXPECT_EQ(playerctl({"metadata", "xesam:title"}), QString::fromUtf8("ソリネル.mpg"));
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), form->File1->entry(3));
+    EXPECT_EQ(form->File1->entry(3), QString::fromUtf8("ソリネル.mpg"));
 }
 
 }  // namespace

@@ -168,49 +168,33 @@ TEST_F(WaylandWindow, MinimisingNeverLosesTheWindow) {
     ASSERT_TRUE(waitUntil([&] { return form->isVisible() && !form->isMinimized(); }, 5000));
 }
 
-// Where exactly one colour lies on the output.
-QRect areaOfColour(const QImage& shot, QRgb colour) {
-    QRect area;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x)
-            if ((shot.pixel(x, y) & 0xffffff) == (colour & 0xffffff)) area |= QRect(x, y, 1, 1);
-    return area;
-}
-
 // The decorations Qt draws here count as a frame does: the right-hand column
-// and the seconds boxes at its foot stand whole inside the window.
+// stands whole inside the window, the seconds boxes at its foot whole on the
+// compositor's output.
 TEST_F(WaylandWindow, TheRightHandColumnStandsWhole) {
     form->resize(418, 334);
     pumpFor(800);
     const QImage shot = outputShot();
-    ASSERT_FALSE(shot.isNull());
     for (QLineEdit* box : {static_cast<QLineEdit*>(form->StartTime_txt), static_cast<QLineEdit*>(form->EndTime_txt)}) {
-        const QRect onScreen = areaOfColour(shot, box->palette().color(QPalette::Base).rgb());
+        QRect onScreen;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (shot.pixel(x, y) == box->palette().color(QPalette::Base).rgb()) onScreen |= QRect(x, y, 1, 1);
         EXPECT_EQ(onScreen.size(), box->size()) << box->objectName().toStdString() << " is cut";
     }
     EXPECT_LT(form->File1->geometry().right(), form->width() - 1);
-    for (const QAbstractButton* caption : {static_cast<QAbstractButton*>(form->Command1),
-                                           static_cast<QAbstractButton*>(form->full_chk),
-                                           static_cast<QAbstractButton*>(form->listloop_chk)})
-        EXPECT_TRUE(window::captionFits(*caption, caption->font())) << caption->objectName().toStdString();
+    for (const QAbstractButton* c : {static_cast<QAbstractButton*>(form->full_chk), static_cast<QAbstractButton*>(form->Command1)})
+        EXPECT_TRUE(window::captionFits(*c, c->font())) << c->objectName().toStdString();
 }
 
-// A click on the video leaves the keyboard with the window: Space, typed to
-// the window, resumes what the click paused.
+// A click on the video leaves the keyboard with the window. (This compositor
+// has no keyboard and gives no window focus: Space is typed to the window.)
 TEST_F(WaylandWindow, AClickOnTheVideoLeavesTheKeyboardWithTheWindow) {
-    form->Timer1->setEnabled(false);
-    form->Timer2->setEnabled(false);
     clickEntry(1);
     ASSERT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 3; }, 10000));
-    auto* area = form->MediaPlayer1->findChild<platform::VideoArea*>(QStringLiteral("videoArea"));
-    ASSERT_NE(area, nullptr);
-    QWindow* video = area->videoWindow();
-    ASSERT_NE(video, nullptr);
+    QWindow* video = form->MediaPlayer1->findChild<platform::VideoArea*>(QStringLiteral("videoArea"))->videoWindow();
     QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(video->width() / 2, video->height() / 3));
     ASSERT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 2; }, 3000));
-    pumpFor(300);
-    // A compositor without a keyboard gives no window the keyboard: the video
-    // must not have taken it, and Space typed to the window reaches the player.
     EXPECT_NE(QGuiApplication::focusWindow(), video);
     QTest::keyClick(form->windowHandle(), Qt::Key_Space);
     EXPECT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 3; }, 3000));
