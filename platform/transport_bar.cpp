@@ -255,9 +255,8 @@ void TransportBar::showMute(bool muted) {
     if (muted == muted_) return;
     muted_ = muted;
     mute_->setIcon(glyphIcon(muted ? Glyph::Muted : Glyph::Sound));
-    const QString name = muted ? "ミュート解除" : "ミュート";
-    mute_->setToolTip(name);
-    mute_->setAccessibleName(name);
+    // The name stays: what the button does is switch the sound off and on.
+    mute_->setAccessibleDescription(muted ? "消音中" : QString());
 }
 
 bool TransportBar::compact() const { return !seek_->isVisibleTo(this); }
