@@ -161,6 +161,7 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
               [this](EngineRequest r) { apply(r); }) {
     video = new VideoArea(q);
     video->setObjectName(QStringLiteral("videoArea"));
+    video->setAccessibleName(QStringLiteral("映像"));
     bar = new TransportBar(q);
     auto* column = new QVBoxLayout(q);
     column->setContentsMargins(0, 0, 0, 0);
@@ -178,10 +179,7 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     connect(video, &VideoArea::doubleClicked, this, [this] { fullScreen->setActive(false); });
     connect(video, &VideoArea::escapePressed, this, [this] { fullScreen->setActive(false); });
 
-    connect(bar, &TransportBar::playPauseClicked, this, [this] {
-        if (machine.state() == play_state::Playing) q->pause();
-        else q->playByUser();
-    });
+    connect(bar, &TransportBar::playPauseClicked, q, &MediaPlayer::playPauseByUser);
     connect(bar, &TransportBar::stopClicked, q, &MediaPlayer::stopByUser);
     connect(bar, &TransportBar::seekRequested, q, &MediaPlayer::setCurrentPosition);
     connect(bar, &TransportBar::muteClicked, this, [this] { q->setMute(!mute); });
@@ -382,6 +380,9 @@ void MediaPlayer::Impl::seekTo(double seconds) {
 
 void MediaPlayer::Impl::applyLayout() {
     bar->setVisible(!fullScreen->active() && showsTransportBar(uiMode));
+    // A hidden bar is not kept up to date, and a paused file does not move
+    // it on: it shows where the file stands as it comes back.
+    refreshBar();
 }
 
 void MediaPlayer::Impl::refreshBar() {
@@ -419,6 +420,7 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent), d(std::make_unique<
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("メディアプレーヤー"));
 }
 
 MediaPlayer::~MediaPlayer() = default;
@@ -426,6 +428,7 @@ MediaPlayer::~MediaPlayer() = default;
 void MediaPlayer::setUrl(const QString& path) { d->setUrl(path, QFile::encodeName(path)); }
 void MediaPlayer::setLocalPath(const QByteArray& path) { d->setUrl(QFile::decodeName(path), path); }
 QString MediaPlayer::url() const { return d->url; }
+QByteArray MediaPlayer::nativeUrl() const { return d->nativePath; }
 int MediaPlayer::playState() const { return d->machine.state(); }
 
 void MediaPlayer::play() {
@@ -445,6 +448,11 @@ void MediaPlayer::stopByUser() {
     QPointer<MediaPlayer> alive(this);
     stop();
     if (alive) emit stoppedByUser();
+}
+
+void MediaPlayer::playPauseByUser() {
+    if (d->machine.state() == play_state::Playing) pause();
+    else playByUser();
 }
 
 void MediaPlayer::playByUser() {

@@ -44,6 +44,8 @@ public:
     // not be UTF-8. url() then gives the name decoded for display.
     void setLocalPath(const QByteArray& path);
     QString url() const;
+    // The path as it was handed over, in the file system's bytes.
+    QByteArray nativeUrl() const;
     int playState() const;
 
     void play();
@@ -52,6 +54,9 @@ public:
     // What the transport bar and the context menu do for a person.
     void stopByUser();
     void playByUser();
+    // The bar's play/pause button (and the Space key): pauses a playing
+    // file, otherwise plays as playByUser().
+    void playPauseByUser();
 
     double currentPosition() const;
     void setCurrentPosition(double seconds);

@@ -1,6 +1,7 @@
 #include "platform/transport_bar.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,6 +18,14 @@ namespace {
 
 // Seek-bar steps are tenths of a second.
 constexpr int StepsPerSecond = 10;
+// An arrow key moves the seek bar by 5 s, Page Up and Down by 30 s; the
+// volume by 5 and 10.
+constexpr int SeekArrowSeconds = 5;
+constexpr int SeekPageSeconds = 30;
+constexpr int VolumeArrowStep = 5;
+constexpr int VolumePageStep = 10;
+// The least width at which the seek bar is still worth dragging.
+constexpr int SeekMinimumWidth = 48;
 
 // A slider that jumps to where it is clicked instead of paging towards it.
 class JumpSlider : public QSlider {
@@ -39,6 +48,23 @@ protected:
             }
         }
         QSlider::mousePressEvent(event);
+    }
+};
+
+// A transport button that Enter and Return press as Space does: a keyboard
+// user of a media player expects either.
+class BarButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+            animateClick();
+            event->accept();
+            return;
+        }
+        QToolButton::keyPressEvent(event);
     }
 };
 
@@ -80,14 +106,27 @@ QIcon glyphIcon(Glyph glyph) {
     return QIcon(pm);
 }
 
-QToolButton* makeButton(QWidget* parent, Glyph glyph, const QString& tip) {
-    auto* b = new QToolButton(parent);
+// Reached with Tab, not taken by a click: the keyboard stays where a person
+// working with the mouse left it.
+QToolButton* makeButton(QWidget* parent, Glyph glyph, const QString& name) {
+    auto* b = new BarButton(parent);
     b->setIcon(glyphIcon(glyph));
-    b->setToolTip(tip);
+    b->setToolTip(name);
+    b->setAccessibleName(name);
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setIconSize(QSize(16, 16));
     return b;
+}
+
+QSlider* makeSlider(QWidget* parent, const QString& name, int arrowStep, int pageStep) {
+    auto* slider = new JumpSlider(Qt::Horizontal, parent);
+    slider->setFocusPolicy(Qt::TabFocus);
+    slider->setToolTip(name);
+    slider->setAccessibleName(name);
+    slider->setSingleStep(arrowStep);
+    slider->setPageStep(pageStep);
+    return slider;
 }
 
 }  // namespace
@@ -146,26 +185,28 @@ void PlayTimeLabel::paintEvent(QPaintEvent*) {
 
 TransportBar::TransportBar(QWidget* parent) : QWidget(parent) {
     setFixedHeight(BarHeight);
+    setAccessibleName("再生操作");
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(32, 32, 32));
     pal.setColor(QPalette::WindowText, Qt::white);
+    // The panel a button shows under the mouse is drawn in the button
+    // colour, which is near white in a light scheme: the light glyphs would
+    // vanish in it.
+    pal.setColor(QPalette::Button, QColor(72, 72, 72));
+    pal.setColor(QPalette::ButtonText, Qt::white);
     setPalette(pal);
 
     playPause_ = makeButton(this, Glyph::Play, "再生");
     stop_ = makeButton(this, Glyph::Stop, "停止");
-    seek_ = new JumpSlider(Qt::Horizontal, this);
+    seek_ = makeSlider(this, "再生位置", SeekArrowSeconds * StepsPerSecond, SeekPageSeconds * StepsPerSecond);
     seek_->setRange(0, 0);
-    seek_->setFocusPolicy(Qt::NoFocus);
-    seek_->setToolTip("シーク");
     time_ = new PlayTimeLabel(this);
     mute_ = makeButton(this, Glyph::Sound, "ミュート");
-    volume_ = new JumpSlider(Qt::Horizontal, this);
+    volume_ = makeSlider(this, "音量", VolumeArrowStep, VolumePageStep);
     volume_->setRange(0, 100);
     volume_->setValue(100);
     volume_->setFixedWidth(70);
-    volume_->setFocusPolicy(Qt::NoFocus);
-    volume_->setToolTip("音量");
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 6, 2);
@@ -194,7 +235,9 @@ void TransportBar::showPlaying(bool playing) {
     if (playing == playing_) return;
     playing_ = playing;
     playPause_->setIcon(glyphIcon(playing ? Glyph::Pause : Glyph::Play));
-    playPause_->setToolTip(playing ? "一時停止" : "再生");
+    const QString name = playing ? "一時停止" : "再生";
+    playPause_->setToolTip(name);
+    playPause_->setAccessibleName(name);
 }
 
 void TransportBar::showTimes(double position, double duration) {
@@ -212,6 +255,26 @@ void TransportBar::showMute(bool muted) {
     if (muted == muted_) return;
     muted_ = muted;
     mute_->setIcon(glyphIcon(muted ? Glyph::Muted : Glyph::Sound));
+    // The name stays: what the button does is switch the sound off and on.
+    mute_->setAccessibleDescription(muted ? "消音中" : QString());
+}
+
+bool TransportBar::compact() const { return !seek_->isVisibleTo(this); }
+
+// Below the width that the seek bar, the mute button and the volume need
+// beside play, stop and the time, they give way, so what stays is large
+// enough to use rather than everything squeezed past use.
+void TransportBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const QMargins m = layout()->contentsMargins();
+    const int spacing = static_cast<const QHBoxLayout*>(layout())->spacing();
+    const int fullWidth = m.left() + m.right() + playPause_->sizeHint().width() + stop_->sizeHint().width() +
+                          SeekMinimumWidth + time_->sizeHint().width() + mute_->sizeHint().width() +
+                          volume_->width() + 5 * spacing;
+    const bool roomy = width() >= fullWidth;
+    if (roomy == !compact()) return;
+    for (QWidget* w : {static_cast<QWidget*>(seek_), static_cast<QWidget*>(mute_), static_cast<QWidget*>(volume_)})
+        w->setVisible(roomy);
 }
 
 void TransportBar::showVolume(int volume) {

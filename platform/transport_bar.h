@@ -1,7 +1,9 @@
 #pragma once
 // The player's own transport bar under the video: play/pause, stop, a seek
 // bar, elapsed and total time, mute and volume. It only shows and asks; the
-// player owns the state and keeps the bar up to date.
+// player owns the state and keeps the bar up to date. Its controls are
+// reached with Tab (not taken by a click), pressed with Space or Enter, moved
+// with the arrow keys and named for a screen reader by what they do.
 
 #include <QLabel>
 #include <QWidget>
@@ -53,6 +55,9 @@ public:
     const PlayTimeLabel& timeLabel() const { return *time_; }
     void showMute(bool muted);
     void showVolume(int volume);
+    // Only play/pause, stop and the time are shown: the bar is too narrow
+    // for the rest.
+    bool compact() const;
 
 signals:
     void playPauseClicked();
@@ -70,6 +75,9 @@ private:
     QSlider* volume_;
     bool playing_ = false;
     bool muted_ = false;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 }  // namespace sorinel::platform

@@ -18,7 +18,10 @@ std::unique_ptr<VideoWindow> VideoWindow::create(VideoOutput output) {
     return std::make_unique<SoftwareVideoWindow>();
 }
 
-VideoWindow::VideoWindow(VideoOutput output) : output_(output) {}
+// A click on the video must not take the keyboard from the main window: its
+// keys (Space, Tab, the list's arrows) would then reach a window that does
+// nothing with them.
+VideoWindow::VideoWindow(VideoOutput output) : output_(output) { setFlag(Qt::WindowDoesNotAcceptFocus); }
 
 VideoWindow::~VideoWindow() = default;
 

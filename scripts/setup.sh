@@ -16,6 +16,8 @@ packages=(
   # a private session bus for the screen saver and media-control tests
   # (dbus-run-session), and the desktop's media-control client
   dbus-daemon playerctl
+  # the accessibility bus and a client that reads it, for the screen-reader test
+  at-spi2-core python3-pyatspi
   # a sound server with a null sink whose device a test takes away mid-file
   pulseaudio pulseaudio-utils
   # a headless Wayland compositor and Qt's Wayland platform plugin

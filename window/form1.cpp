@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "platform/shell/notify_icon.h"
+#include "platform/transport_bar.h"
 #include "tray/lifecycle.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_icon.h"
@@ -16,8 +17,12 @@
 #include "window/folder_choice.h"
 #include "window/form1_layout.h"
 #include "window/form1_tray_access.h"
+#include "window/accessible_roles.h"
+#include "window/controls/list_name_tips.h"
 #include "window/layout.h"
+#include "window/list_play_gestures.h"
 #include "window/option_handlers.h"
+#include "window/play_pause_key.h"
 #include "window/playback_ports.h"
 #include "window/readable_fonts.h"
 #include "window/tray_loss_watch.h"
@@ -140,6 +145,7 @@ private:
 
 Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* parent)
     : QWidget(parent), random_(random) {
+    installAccessibleRoles();  // before any control is asked for its role
     initPictures();
     createControls();
     applyPlayerSettings();
@@ -159,6 +165,7 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
     setupPlaybackConnections();
     setupFolderConnections();
     setupOptionConnections();
+    setupKeyboardAndNames();
     fitTexts();
 }
 
@@ -237,9 +244,13 @@ void Form1::applyPlayerSettings() {
 
 void Form1::setupTabOrder() {
     if (MediaPlayer1->focusPolicy() == Qt::NoFocus) MediaPlayer1->setFocusPolicy(Qt::TabFocus);
-    QWidget* order[] = {File1, Command1, loop_chk, randam_chk, StartTime_txt,
-                        EndTime_txt, full_chk, MediaPlayer1, listloop_chk};
-    for (std::size_t k = 0; k + 1 < std::size(order); ++k) setTabOrder(order[k], order[k + 1]);
+    QList<QWidget*> order = {File1, Command1, loop_chk, randam_chk, StartTime_txt,
+                             EndTime_txt, full_chk, MediaPlayer1, listloop_chk};
+    // The player's transport bar follows, so Tab reaches it as well.
+    if (const auto* bar = MediaPlayer1->findChild<platform::TransportBar*>())
+        for (QWidget* w : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->focusPolicy() & Qt::TabFocus) order.push_back(w);
+    for (qsizetype k = 0; k + 1 < order.size(); ++k) setTabOrder(order[k], order[k + 1]);
     File1->setFocus();
 }
 
@@ -296,6 +307,19 @@ void Form1::setupOptionConnections() {
     connect(EndTime_txt, &TextBox::Click, this, guard(this, [this] { EndTime_txt_Click(); }));
 }
 
+// What a person used to media players does with the keys and the mouse
+// beyond the handlers, and the names a screen reader gives the controls that
+// show no text of their own (or, the seconds boxes, lose it to what is typed).
+void Form1::setupKeyboardAndNames() {
+    new PlayPauseKey(*this, guard(this, [this] { MediaPlayer1->playPauseByUser(); }));
+    new ListPlayGestures(*File1, *MediaPlayer1, *full_chk);
+    new ListNameTips(*File1);
+    File1->setAccessibleName(QString::fromUtf8("ファイル一覧"));
+    StartTime_txt->setAccessibleName(QString::fromUtf8("開始秒"));
+    EndTime_txt->setAccessibleName(QString::fromUtf8("終了秒"));
+    Image1->setAccessibleName(QString::fromUtf8("タイトル画像"));
+}
+
 tray::FormAccess& Form1::trayAccess() { return *trayAccess_; }
 
 std::uint32_t Form1::hWnd() { return handleOfWindow(*this); }
@@ -312,6 +336,7 @@ void Form1::Form_Resize() {
     laidOutOuterSize_ = frameGeometry().size();
     window::Form_Resize(*layout_);
     fitTexts();
+    keepTransportBarInSight();
     // A pass nested in this one (at its yields, when the window manager's
     // frame or another size arrived meanwhile) laid out the newer size, and
     // this pass has just placed the controls over it from the size it read
@@ -393,6 +418,19 @@ void Form1::putAwayInTray() {
 
 void Form1::fitTexts() {
     fitReadableFonts({File1, Command1, {full_chk, listloop_chk}, {loop_chk, randam_chk}}, QApplication::font());
+}
+
+// The title picture takes fourteen sixteenths of the player's height, which
+// leaves the transport bar its room only while the window is tall enough: in
+// a small window the picture would cover the bar's buttons. What lies over
+// the bar is cut away from the picture instead.
+void Form1::keepTransportBarInSight() {
+    const QRect player = MediaPlayer1->placement();
+    const int barTop = player.bottom() + 1 - platform::TransportBar::BarHeight - Image1->y();
+    if (MediaPlayer1->uiMode() == QStringLiteral("full") && barTop < Image1->height())
+        Image1->setMask(QRegion(0, 0, Image1->width(), std::max(0, barTop)));
+    else
+        Image1->clearMask();
 }
 
 void Form1::updateTitlePicture() { Image1->setVisible(MediaPlayer1->url().isEmpty()); }

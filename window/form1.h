@@ -129,11 +129,13 @@ private:
     void setupPlaybackConnections();
     void setupFolderConnections();
     void setupOptionConnections();
+    void setupKeyboardAndNames();
     void raiseLater(void (Form1::*handler)());
     // Sizes the texts that have no font of their own to their controls.
     void fitTexts();
     // Shows the title picture over the idle player, never over media.
     void updateTitlePicture();
+    void keepTransportBarInSight();
 
     playback::RandomSource& random_;
     std::unique_ptr<Form1Ports> ports_;

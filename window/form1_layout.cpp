@@ -1,6 +1,8 @@
 #include "window/form1_layout.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
 
 #include "window/form1.h"
 #include "window/twips.h"
@@ -15,18 +17,35 @@ bool Form1Layout::trayAvailable() const { return form_.trayHoldsWindow(); }
 
 void Form1Layout::hide() { form_.putAwayInTray(); }
 
-float Form1Layout::height() const { return twipsFromPixels(form_.frameGeometry().height()); }
-float Form1Layout::width() const { return twipsFromPixels(form_.frameGeometry().width()); }
+// The frame the outer size counts around the client area. A window
+// manager's frame (X11) is a title bar with borders of a pixel or so, and is
+// counted whole. On Wayland the decorations are drawn by the program itself:
+// a taller title bar and a border of several pixels on every side, which is
+// where the window is resized. Counted whole, they push the right-hand column
+// against the right edge and the seconds boxes past the bottom; so, as a
+// window manager's frame would be, only the title bar counts, without the
+// border strip that it shares with the other sides.
+QSize Form1Layout::frame() const {
+    static const bool ownDecorations = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (ownDecorations) {
+        const QWindow* handle = form_.windowHandle();
+        if (!handle) return {};
+        const QMargins m = handle->frameMargins();
+        return QSize(0, std::max(0, m.top() - m.bottom()));
+    }
+    return form_.frameGeometry().size() - form_.size();
+}
+
+float Form1Layout::height() const { return twipsFromPixels(form_.height() + frame().height()); }
+float Form1Layout::width() const { return twipsFromPixels(form_.width() + frame().width()); }
 
 // The outer size includes the frame; the widget is sized by its client area.
 void Form1Layout::setHeight(float twips) {
-    const int frame = form_.frameGeometry().height() - form_.height();
-    form_.resize(form_.width(), std::max(0, sizeFromTwips(twips) - frame));
+    form_.resize(form_.width(), std::max(0, sizeFromTwips(twips) - frame().height()));
 }
 
 void Form1Layout::setWidth(float twips) {
-    const int frame = form_.frameGeometry().width() - form_.width();
-    form_.resize(std::max(0, sizeFromTwips(twips) - frame), form_.height());
+    form_.resize(std::max(0, sizeFromTwips(twips) - frame().width()), form_.height());
 }
 
 float Form1Layout::top() const { return twipsFromPixels(form_.frameGeometry().top()); }

@@ -3,6 +3,7 @@
 // reading back what each widget holds after its rounding to whole pixels.
 
 #include <QRect>
+#include <QSize>
 
 #include "window/layout.h"
 
@@ -34,6 +35,7 @@ public:
     void setDialogFilter(const std::string& filter) override;
 
 private:
+    QSize frame() const;
     QWidget& widget(LayoutControl control) const;
     QRect geometryOf(LayoutControl control) const;
 

@@ -3,6 +3,7 @@
 #include "platform/shell/window_procedures.h"
 #include "playback/ports.h"
 #include "tray/tray_record.h"
+#include "window/controls/file_name_text.h"
 #include "window/form1.h"
 #include "window/media_target.h"
 
@@ -26,6 +27,13 @@ platform::RemoteControlTarget::Status Form1RemoteControl::status() const {
 }
 
 QString Form1RemoteControl::mediaPath() const { return form_.MediaPlayer1->url(); }
+QByteArray Form1RemoteControl::mediaNativePath() const { return form_.MediaPlayer1->nativeUrl(); }
+
+// Decoded as the list decodes the name: a CP932 name reads as Japanese.
+QString Form1RemoteControl::mediaTitle() const {
+    const QByteArray native = mediaNativePath();
+    return shownFileName(native.mid(native.lastIndexOf('/') + 1));
+}
 double Form1RemoteControl::durationSeconds() const { return form_.MediaPlayer1->duration(); }
 double Form1RemoteControl::positionSeconds() const { return form_.MediaPlayer1->currentPosition(); }
 int Form1RemoteControl::volumePercent() const { return form_.MediaPlayer1->volume(); }

@@ -17,6 +17,8 @@ public:
 
     Status status() const override;
     QString mediaPath() const override;
+    QByteArray mediaNativePath() const override;
+    QString mediaTitle() const override;
     double durationSeconds() const override;
     double positionSeconds() const override;
     int volumePercent() const override;

@@ -56,7 +56,13 @@ bool captionFits(const QAbstractButton& control, const QFont& font) {
 
 void fitReadableFonts(const ReadableTexts& texts, const QFont& desktop) {
     const int desktopPx = QFontInfo(desktop).pixelSize();
-    const int fullPx = largestFitting({texts.button, texts.fullWidth[0], texts.fullWidth[1]}, desktop, desktopPx,
+    // A desktop font a pixel too large for the column at the window's first
+    // size (9 points come out as 13 pixels on Wayland, 12 on X11) would cut
+    // the captions: they then take the largest size that fits, down to three
+    // quarters of the desktop's.
+    const int floorPx = largestFitting({texts.button, texts.fullWidth[0], texts.fullWidth[1]}, desktop,
+                                       desktopPx * 3 / 4, desktopPx);
+    const int fullPx = largestFitting({texts.button, texts.fullWidth[0], texts.fullWidth[1]}, desktop, floorPx,
                                       2 * desktopPx);
     const int halfPx = largestFitting({texts.halfWidth[0], texts.halfWidth[1]}, desktop, fullPx,
                                       std::min(2 * desktopPx, fullPx * 5 / 4));

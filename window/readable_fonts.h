@@ -5,7 +5,9 @@
 // pass makes larger with the window.
 //
 // - The captions take the largest size, from the desktop's own up to twice
-//   that, at which every caption of their kind fits its control uncut.
+//   that, at which every caption of their kind fits its control uncut; below
+//   the desktop's own only where that would cut them, down to three quarters
+//   of it.
 // - Half-width katakana ("ﾙｰﾌﾟ", "ﾗﾝﾀﾞﾑ") are drawn half as wide and lighter
 //   than the rest and read smaller at the same size: their two boxes get up
 //   to a quarter more, never less than the other captions.

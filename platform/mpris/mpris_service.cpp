@@ -82,14 +82,22 @@ QDBusObjectPath MprisService::currentTrackId() const {
     return QDBusObjectPath(QString::fromLatin1(kTrackPathPrefix) + QString::number(trackNumber_));
 }
 
+namespace {
+// A file URL of the path's own bytes, so that a name that is not UTF-8 still
+// leads a client to the file. Encoded as QUrl encodes a local file's path.
+QString fileUrl(const QByteArray& nativePath) {
+    return QStringLiteral("file://") + QString::fromLatin1(nativePath.toPercentEncoding("/!$&'()*+,;=:@"));
+}
+}  // namespace
+
 QVariantMap MprisService::metadata() const {
     QVariantMap m;
     m.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(currentTrackId()));  // syncs the track
     if (trackPath_.isEmpty()) return m;
     const double length = target_.durationSeconds();
     if (length > 0) m.insert(QStringLiteral("mpris:length"), microseconds(length));
-    m.insert(QStringLiteral("xesam:title"), QFileInfo(trackPath_).fileName());
-    m.insert(QStringLiteral("xesam:url"), QString::fromLatin1(QUrl::fromLocalFile(trackPath_).toEncoded()));
+    m.insert(QStringLiteral("xesam:title"), target_.mediaTitle());
+    m.insert(QStringLiteral("xesam:url"), fileUrl(target_.mediaNativePath()));
     return m;
 }
 

@@ -7,6 +7,9 @@
 // advance waits about a second while the window goes on working), so the
 // service calls them from the event loop, never from inside a bus call.
 
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -23,6 +26,10 @@ public:
     virtual Status status() const = 0;
     // Full path of the loaded file; empty when nothing is loaded.
     virtual QString mediaPath() const = 0;
+    // The same as the file system names it: bytes that need not be UTF-8.
+    virtual QByteArray mediaNativePath() const { return QFile::encodeName(mediaPath()); }
+    // The file's name as the window shows it to a person.
+    virtual QString mediaTitle() const { return QFileInfo(mediaPath()).fileName(); }
     virtual double durationSeconds() const = 0;  // 0 while unknown
     virtual double positionSeconds() const = 0;
     virtual int volumePercent() const = 0;  // 0..100

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -179,6 +180,19 @@ TEST_F(MprisWindow, SecondProgramRunsWithoutTheName) {
     const QString said = QString::fromUtf8(second.readAllStandardError());
     for (const char* word : {"dbus", "mpris", "org.", "name"})
         EXPECT_FALSE(said.contains(word, Qt::CaseInsensitive)) << said.toStdString();
+}
+
+// A name in CP932 bytes, which are not UTF-8: the url leads to those very
+// bytes, and the title reads as the list shows it.
+TEST_F(MprisWindow, ANameThatIsNotUtf8KeepsItsBytesAndReadsAsTheListShowsIt) {
+    const QByteArray path = QFile::encodeName(folder.path()) + "/\x83\x5c\x83\x8a\x83\x6c\x83\x8b.mpg";
+    ASSERT_EQ(std::system(("cp " E2E_MEDIA_DIR "/long.mpg '" + path + "'").constData()), 0);
+    form->File1->refresh();
+    clickEntry(3);
+    ASSERT_TRUE(waitUntil([&] { return state() == 3; }, 10000));
+    EXPECT_EQ(QByteArray::fromPercentEncoding(playerctl({"metadata", "xesam:url"}).toLatin1()), "file://" + path);
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), QString::fromUtf8("ソリネル.mpg"));
+    EXPECT_EQ(form->File1->entry(3), QString::fromUtf8("ソリネル.mpg"));
 }
 
 }  // namespace

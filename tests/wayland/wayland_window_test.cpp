@@ -11,6 +11,8 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QAbstractButton>
+#include <QLineEdit>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -26,6 +28,7 @@
 #include "playback/system_random.h"
 #include "tray/tray_record.h"
 #include "window/form1.h"
+#include "window/readable_fonts.h"
 
 namespace sorinel {
 namespace {
@@ -38,15 +41,19 @@ using testing::waitUntil;
 // covers the output without a picture (black) one or two. The video is a
 // native window of its own, which a grab of the widgets would not see, so the
 // picture is the compositor's (weston-screenshooter, allowed by --debug).
-int outputColours() {
+QImage outputShot() {
     QTemporaryDir shots;
     QProcess shooter;
     shooter.setWorkingDirectory(shots.path());
     shooter.start(QStringLiteral("weston-screenshooter"), {});
-    if (!shooter.waitForFinished(10000) || shooter.exitCode() != 0) return -1;
+    if (!shooter.waitForFinished(10000) || shooter.exitCode() != 0) return {};
     const QStringList files = QDir(shots.path()).entryList({QStringLiteral("*.png")});
-    if (files.isEmpty()) return -1;
-    const QImage whole(shots.filePath(files.first()));
+    return files.isEmpty() ? QImage() : QImage(shots.filePath(files.first()));
+}
+
+int outputColours() {
+    const QImage whole = outputShot();
+    if (whole.isNull()) return -1;
     const QImage image = whole.copy(0, 0, whole.width(), whole.height() / 2);
     if (qEnvironmentVariableIsSet("SORINEL_SAVE_VIDEO_GRAB"))
         whole.save(qEnvironmentVariable("SORINEL_SAVE_VIDEO_GRAB") + ".png");
@@ -159,6 +166,39 @@ TEST_F(WaylandWindow, MinimisingNeverLosesTheWindow) {
     shell::SendMessageA(static_cast<std::int32_t>(form->hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK), 1,
                         shell::WM_LBUTTONDOWN);
     ASSERT_TRUE(waitUntil([&] { return form->isVisible() && !form->isMinimized(); }, 5000));
+}
+
+// The decorations Qt draws here count as a frame does: the right-hand column
+// stands whole inside the window, the seconds boxes at its foot whole on the
+// compositor's output.
+TEST_F(WaylandWindow, TheRightHandColumnStandsWhole) {
+    form->resize(418, 334);
+    pumpFor(800);
+    const QImage shot = outputShot();
+    for (QLineEdit* box : {static_cast<QLineEdit*>(form->StartTime_txt), static_cast<QLineEdit*>(form->EndTime_txt)}) {
+        QRect onScreen;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (shot.pixel(x, y) == box->palette().color(QPalette::Base).rgb()) onScreen |= QRect(x, y, 1, 1);
+        EXPECT_EQ(onScreen.size(), box->size()) << box->objectName().toStdString() << " is cut";
+    }
+    EXPECT_LT(form->File1->geometry().right(), form->width() - 1);
+    for (const QAbstractButton* c : {static_cast<QAbstractButton*>(form->full_chk), static_cast<QAbstractButton*>(form->Command1)})
+        EXPECT_TRUE(window::captionFits(*c, c->font())) << c->objectName().toStdString();
+}
+
+// A click on the video leaves the keyboard with the window. (This compositor
+// has no keyboard and gives no window focus: Space is typed to the window.)
+TEST_F(WaylandWindow, AClickOnTheVideoLeavesTheKeyboardWithTheWindow) {
+    clickEntry(1);
+    ASSERT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 3; }, 10000));
+    QWindow* video = form->MediaPlayer1->findChild<platform::VideoArea*>(QStringLiteral("videoArea"))->videoWindow();
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(video->width() / 2, video->height() / 3));
+    ASSERT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 2; }, 3000));
+    EXPECT_NE(QGuiApplication::focusWindow(), video);
+    QTest::keyClick(form->windowHandle(), Qt::Key_Space);
+    EXPECT_TRUE(waitUntil([&] { return form->MediaPlayer1->playState() == 3; }, 3000));
+    form->MediaPlayer1->stop();
 }
 
 }  // namespace
