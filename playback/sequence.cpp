@@ -35,10 +35,10 @@ private:
     int& depth_;
 };
 
-// An advance that has yet to choose its next file: a press of Next meanwhile
-// adds a step to it rather than starting an advance of its own. One that
-// gives up (overtaken by a person, or the window closing) takes the presses
-// with it when no other advance is left to choose.
+// An advance that a press of Next started and that has yet to choose its
+// next file: a press meanwhile adds a step to it rather than starting an
+// advance of its own. One that gives up (overtaken by a person, or the window
+// closing) takes the presses with it when no other such advance is left.
 class BeforeChoice {
 public:
     BeforeChoice(int& waiting, int& extraSteps) : waiting_(waiting), extraSteps_(extraSteps) { ++waiting_; }
@@ -113,7 +113,9 @@ void PlaybackSequence::NextPlay()
 void PlaybackSequence::advance()
 {
     const unsigned takeoversBefore = takeovers_;
-    BeforeChoice beforeChoice(advancesBeforeChoice_, extraSteps_);
+    std::optional<BeforeChoice> beforeChoice;
+    if (std::exchange(startedByNext_, false))
+        beforeChoice.emplace(advancesBeforeChoice_, extraSteps_);
     WaitTimer(kNextPlayWaitSeconds);
     if (ended_)
         return;
@@ -138,7 +140,7 @@ void PlaybackSequence::advance()
         return;  // a click at the pumping point started a file: it stands
 
     const auto highest = static_cast<std::int16_t>(c_.File1.listCount() - 1);
-    const int steps = 1 + beforeChoice.release();
+    const int steps = 1 + (beforeChoice ? beforeChoice->release() : 0);
     for (int step = 0; step < steps; ++step) {
         if (!chooseNextIndex(highest))
             return;
@@ -254,7 +256,9 @@ void PlaybackSequence::NextWanted()
         ++extraSteps_;
         return;
     }
+    startedByNext_ = true;
     NextPlay();
+    startedByNext_ = false;  // NextPlay may have ended before its advance began
 }
 
 void PlaybackSequence::MediaPlayer1_StoppedByUser()

@@ -71,8 +71,8 @@ public:
     void File1_EntryRemoved(std::int16_t from, std::int16_t following);
 
     // The desktop's Next: moves one file on, like the end of a file. Pressed
-    // again while an advance waits for its pause, each press moves one file
-    // further when that advance chooses.
+    // again while the advance it started waits for its pause, each press
+    // moves one file further when that advance chooses.
     void NextWanted();
 
     // NextPlay calls on the stack now (nested ones included).
@@ -114,8 +114,10 @@ private:
     // The entry i addressed has left the folder; i stands just before the
     // entry that followed it.
     bool currentGone_ = false;
-    // Advances still waiting to choose their next file, and the presses of
-    // Next that came meanwhile, each one more file for the first to choose.
+    // Advances started by Next that still wait to choose their next file,
+    // and the presses of Next that came meanwhile, each one more file for the
+    // first of them to choose.
+    bool startedByNext_ = false;
     int advancesBeforeChoice_ = 0;
     int extraSteps_ = 0;
     bool shuttingDown_ = false;

@@ -183,6 +183,13 @@ TEST(AdvanceHoldsTest, EveryPressOfNextMovesOneFileOn)
         rig.seq->NextWanted();
         EXPECT_EQ(rig.player.url(), rig.path(presses + 1));
     }
+    // A press while the advance after a file's end waits: the next file, as
+    // the end alone would bring.
+    Rig rig(numberedFiles(6));
+    rig.list.userSelects(0);
+    rig.pump.after(0.2, [&] { rig.seq->NextWanted(); });
+    rig.seq->NextPlay();
+    EXPECT_EQ(rig.player.url(), rig.path(1));
 }
 
 struct PlayRow {
