@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs, when missing, every Debian 12 package that building, running and
-# testing the player needs. Safe to run again: it installs only what is absent.
+# Installs, when missing, every Debian 12 or 13 package that building, running
+# and testing the player needs (the names are the same in both releases).
+# Safe to run again: it installs only what is absent.
 set -euo pipefail
 
 packages=(
@@ -21,7 +22,7 @@ packages=(
   # a headless Wayland compositor and Qt's Wayland platform plugin
   weston qt6-wayland
   # the Debian package (cpack -G DEB) and the checks of what it installs
-  dpkg-dev file desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()
