@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs, when missing, every Debian 12 or 13 package that building, running
-# and testing the player needs (the names are the same in both releases).
-# Safe to run again: it installs only what is absent.
+# and testing the player needs. Safe to run again: it installs only what is
+# absent.
 set -euo pipefail
 
 packages=(
   # build
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libmpv-dev libfluidsynth-dev libgtest-dev libasound2-dev
   libx11-dev libxss-dev
   # run
@@ -24,6 +24,12 @@ packages=(
   # the Debian package (cpack -G DEB) and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream man-db
 )
+
+# Qt's OpenGL headers: a package of their own in Debian 12; from Debian 13 on
+# part of qt6-base-dev, which provides the old name only as a virtual package
+# that never shows as installed.
+release=$(. /etc/os-release && echo "${VERSION_ID:-}")
+[ -n "$release" ] && [ "${release%%.*}" -lt 13 ] && packages+=(libqt6opengl6-dev)
 
 missing=()
 for p in "${packages[@]}"; do
