@@ -36,6 +36,13 @@ void quietSoundLibraries() {
         // PipeWire's client library reads this when the engine first opens
         // it; a person who set it keeps their own.
         if (!qEnvironmentVariableIsSet("PIPEWIRE_DEBUG")) qputenv("PIPEWIRE_DEBUG", "0");
+        // sndio, the engine's last way of playing sound, falls back to
+        // ALSA's default device itself when no sndio server runs, and prints
+        // that device's failure straight to standard error. The engine has
+        // just tried the same device through ALSA, so sndio is told to look
+        // for its server only, unless a person named a device.
+        if (!qEnvironmentVariableIsSet("AUDIOPLAYDEVICE") && !qEnvironmentVariableIsSet("AUDIODEVICE"))
+            qputenv("AUDIOPLAYDEVICE", "snd/default");
     });
 }
 

@@ -2,7 +2,8 @@
 // Where the engine's messages go. A person who starts the player from a
 // terminal sees nothing of them in ordinary use: the engine's own log is not
 // asked for, and the sound libraries it probes on a machine without sound
-// (ALSA, PipeWire) are kept from printing their complaints about each file.
+// (ALSA, PipeWire, sndio) are kept from printing their complaints about each
+// file.
 //
 // SORINEL_ENGINE_LOG=LEVEL (fatal, error, warn, info, status, v, debug,
 // trace) prints the engine's messages from that level up on standard error,

@@ -16,6 +16,13 @@ void setOption(mpv_handle* h, const char* name, const char* value) {
     mpv_set_option_string(h, name, value);
 }
 
+// An option the engine renamed: the current name where the engine knows it,
+// the old one otherwise. Setting an unknown name fails without a message,
+// while the old name on a newer engine prints a warning on every start.
+void setRenamedOption(mpv_handle* h, const char* name, const char* oldName, const char* value) {
+    if (mpv_set_option_string(h, name, value) == MPV_ERROR_OPTION_NOT_FOUND) mpv_set_option_string(h, oldName, value);
+}
+
 }  // namespace
 
 MpvHandle::MpvHandle() {
@@ -38,7 +45,7 @@ MpvHandle::MpvHandle() {
     // would each start a Lua thread that sets up fonts for an overlay the
     // player never shows.
     setOption(handle_, "load-stats-overlay", "no");
-    setOption(handle_, "load-osd-console", "no");
+    setRenamedOption(handle_, "load-console", "load-osd-console", "no");
     setOption(handle_, "load-auto-profiles", "no");
     setOption(handle_, "input-default-bindings", "no");
     setOption(handle_, "input-vo-keyboard", "no");

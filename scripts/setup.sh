@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs, when missing, every Debian 12 package that building, running and
-# testing the player needs. Safe to run again: it installs only what is absent.
+# Installs, when missing, every Debian 12 or 13 package that building, running
+# and testing the player needs. Safe to run again: it installs only what is
+# absent.
 set -euo pipefail
 
 packages=(
   # build
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libmpv-dev libfluidsynth-dev libgtest-dev libasound2-dev
   libx11-dev libxss-dev
   # run
@@ -23,10 +24,16 @@ packages=(
   # a headless Wayland compositor and Qt's Wayland platform plugin
   weston qt6-wayland
   # the Debian package (cpack -G DEB) and the checks of what it installs
-  dpkg-dev file desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream man-db
   # what the shared MIME database calls each kind of file (gio)
   libglib2.0-bin shared-mime-info
 )
+
+# Qt's OpenGL headers: a package of their own in Debian 12; from Debian 13 on
+# part of qt6-base-dev, which provides the old name only as a virtual package
+# that never shows as installed.
+release=$(. /etc/os-release && echo "${VERSION_ID:-}")
+[ -n "$release" ] && [ "${release%%.*}" -lt 13 ] && packages+=(libqt6opengl6-dev)
 
 missing=()
 for p in "${packages[@]}"; do
