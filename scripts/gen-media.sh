@@ -33,7 +33,7 @@ ff "${audio[@]}" -ar 8000 -c:a pcm_mulaw -f au "$o.au"
 
 # A Standard MIDI File, byte by byte: format 0, one track, 96 ticks a quarter,
 # 120 beats a minute (a quarter is 0.5 s), one quarter note per half second.
-notes=$(( secs * 2 ))
+notes=$(awk -v s="$secs" 'BEGIN { print int(s * 2) }')  # SECONDS may have a fraction
 track=""
 track+='\x00\xff\x51\x03\x07\xa1\x20'   # tempo 500000 us a quarter
 track+='\x00\xc0\x00'                    # program 0, piano
