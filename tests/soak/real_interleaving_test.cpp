@@ -168,6 +168,10 @@ protected:
             const int row = rng.bounded(list->ListCount());
             if (player->playState() == 1 && !player->url().isEmpty()) ++clicksInThePause;
             note("click " + list->entry(static_cast<std::int16_t>(row)));
+            // A click on the entry already selected plays it from the event
+            // loop, just after the click: still the person's start.
+            lastClickName = list->entry(static_cast<std::int16_t>(row));
+            lastClick.start();
             list->scrollToItem(list->item(row));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
             return;
@@ -240,7 +244,8 @@ protected:
             checkIndex();
         }
         if (state != 9 || url.isEmpty()) return;
-        const bool byPerson = acting && form->sequence().advancesInProgress() == advancesWhenActing;
+        const bool byPerson = (acting && form->sequence().advancesInProgress() == advancesWhenActing) ||
+                              (name == lastClickName && lastClick.isValid() && lastClick.elapsed() < 300);
         if (!byPerson) {
             ++byProgram;
             if (lastStart.isValid() && lastStart.elapsed() < kMinAdvanceGapMs)
@@ -312,6 +317,8 @@ protected:
     bool restingAtEnd = false;
     QString lastStarted;
     QElapsedTimer lastStart;
+    QString lastClickName;
+    QElapsedTimer lastClick;
     int standingState = 0;
     QElapsedTimer standing;
 
