@@ -89,8 +89,14 @@ bool ListPlayGestures::onKey(QEvent* event) {
 
 bool ListPlayGestures::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &list_) return event->type() == QEvent::KeyPress && onKey(event);
+    // The type before the viewport: the viewport's events go on while the
+    // list is being destroyed, when it is no longer a list to ask.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return false;
     if (watched != list_.viewport()) return false;
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QListWidgetItem* item = list_.itemAt(mouse->position().toPoint());

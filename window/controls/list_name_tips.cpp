@@ -21,7 +21,9 @@ bool ListNameTips::nameIsCut(const QListWidgetItem& item) const {
 }
 
 bool ListNameTips::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != list_.viewport() || event->type() != QEvent::ToolTip) return false;
+    // The type first: the viewport's events go on while the list is being
+    // destroyed, when it is no longer a list to ask for its viewport.
+    if (event->type() != QEvent::ToolTip || watched != list_.viewport()) return false;
     const auto* help = static_cast<QHelpEvent*>(event);
     const QListWidgetItem* item = list_.itemAt(help->pos());
     if (item && nameIsCut(*item)) {
