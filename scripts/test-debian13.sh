@@ -10,6 +10,11 @@
 # inside, without the benchmarks (they have no tests; their figures come from
 # a Release build on the machine itself). Extra arguments go to ctest, as
 # with scripts/test.sh.
+#
+# --prepare only makes the root and installs its packages. That part waits
+# on the network rather than the processor, so CI starts it in the
+# background while it builds for Debian 12; a run started meanwhile waits
+# for it.
 set -euo pipefail
 
 # The whole script is read before it starts (a function called on the last
@@ -22,6 +27,8 @@ main() {
   if [ "$(id -u)" -ne 0 ]; then
     exec sudo --preserve-env=SORINEL_DEBIAN13_ROOT,SORINEL_DEBIAN13_FRESH,SORINEL_DEBIAN_MIRROR "$0" "$@"
   fi
+  prepare_only=0
+  if [ "${1:-}" = --prepare ]; then prepare_only=1; shift; fi
   if ! command -v mmdebstrap >/dev/null; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq mmdebstrap
   fi
@@ -95,6 +102,10 @@ main() {
   # mostly the same source compiles only what changed.
   if ! in_root dpkg-query -W -f='${db:Status-Status}' ccache 2>/dev/null | grep -qx installed; then
     in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ccache
+  fi
+  if [ "$prepare_only" = 1 ]; then
+    stamp "root and packages ready in ${SECONDS}s"
+    return 0
   fi
 
   stamp "build"

@@ -27,8 +27,15 @@ def shown(node):
     return [node] + [n for k in range(node.childCount) for n in shown(node.getChildAtIndex(k))]
 
 
+# Roles by their number: the names they are read out with changed between
+# at-spi2-core releases ("push button" became "button").
+ROLES = {"frame": pyatspi.ROLE_FRAME, "list": pyatspi.ROLE_LIST, "list item": pyatspi.ROLE_LIST_ITEM,
+         "push button": pyatspi.ROLE_PUSH_BUTTON, "check box": pyatspi.ROLE_CHECK_BOX, "text": pyatspi.ROLE_TEXT,
+         "panel": pyatspi.ROLE_PANEL, "slider": pyatspi.ROLE_SLIDER, "label": pyatspi.ROLE_LABEL}
+
+
 def find(role, name):
-    return next((n for n in shown(app) if n.getRoleName() == role and n.name == name), None)
+    return next((n for n in shown(app) if n.getRole() == ROLES[role] and n.name == name), None)
 
 
 folder = tempfile.mkdtemp()
@@ -40,7 +47,7 @@ try:
     app = wait_for(lambda: next(a for a in desktop if a is not None and a.name == "Sorinel"), 15)
     wait_for(lambda: find("list", "ファイル一覧"))
     for n in shown(app):
-        if n.getState().contains(pyatspi.STATE_FOCUSABLE) and (not n.name.strip() or n.getRoleName() == "filler"):
+        if n.getState().contains(pyatspi.STATE_FOCUSABLE) and (not n.name.strip() or n.getRole() == pyatspi.ROLE_FILLER):
             failures.append("a %s named %r takes the keyboard" % (n.getRoleName(), n.name))
     for role, name in [("frame", "Sorinel！\u3000Ver10.03"), ("list", "ファイル一覧"), ("push button", "フォルダ設定"),
                        ("check box", "ﾙｰﾌﾟ"), ("check box", "ﾗﾝﾀﾞﾑ"), ("check box", "フルスクリーン"),
@@ -50,12 +57,17 @@ try:
         if find(role, name) is None:
             failures.append("no %s named %r" % (role, name))
 
-    find("push button", "再生").queryAction().doAction(0)  # as a screen reader presses it
+    play = find("push button", "再生")
+    if play is None:
+        raise SystemExit("\n".join(failures))
+    play.queryAction().doAction(0)  # as a screen reader presses it
     if not wait_for(lambda: find("list item", "a.mpg").getState().contains(pyatspi.STATE_SELECTED)):
         failures.append("the list does not tell which entry plays")
     if not wait_for(lambda: find("push button", "一時停止")):
         failures.append("the play button does not tell that it now pauses")
-    if not wait_for(lambda: next(n for n in shown(app) if n.getRoleName() == "label" and re.fullmatch("0:0[1-4] / 0:04", n.name))):
+    # The 4 s clip starts 0.54 s into its stream, which newer engines take off
+    # its duration.
+    if not wait_for(lambda: next(n for n in shown(app) if n.getRole() == pyatspi.ROLE_LABEL and re.fullmatch("0:0[1-4] / 0:0[34]", n.name))):
         failures.append("the time does not read on")
 finally:
     proc.terminate()
