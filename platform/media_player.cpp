@@ -127,6 +127,9 @@ public:
     // report the target rather than where the old position happened to be.
     std::optional<double> pendingSeek;
     std::optional<double> seekOnLoad;
+    // The engine's position and duration as it last reported them.
+    double position = 0;
+    double length = 0;
 
     bool autoStart = true;
     int volume = 100;
@@ -243,7 +246,11 @@ void MediaPlayer::Impl::connectEngineEvents() {
         }
         refreshBar();
     });
+    connect(pump.get(), &MpvEventPump::positionChanged, this, [this](double s) { position = s; });
+    connect(pump.get(), &MpvEventPump::durationChanged, this, [this](double s) { length = s; });
     connect(pump.get(), &MpvEventPump::playbackRestarted, this, [this] {
+        // The new position's report may come just after this one.
+        if (pendingSeek) position = *pendingSeek;
         pendingSeek.reset();
         machine.onPlaybackRestarted(mpv->getFlag("pause").value_or(false));
     });
@@ -287,6 +294,7 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
     // file from inside, which then wins.
     machine.beginLoad(playWhenLoaded);
     if (generation != mine) return;
+    position = length = 0;
 
     if (midi::isMidiFile(nativePath)) {
         // The old file must not go on sounding while the music is prepared.
@@ -472,7 +480,7 @@ void MediaPlayer::paintEvent(QPaintEvent* event) {
 double MediaPlayer::currentPosition() const {
     if (!d->machine.loaded()) return 0;
     if (d->pendingSeek) return *d->pendingSeek;
-    return std::max(0.0, d->mpv->getDouble("time-pos").value_or(0));
+    return std::max(0.0, d->position);
 }
 
 void MediaPlayer::setCurrentPosition(double seconds) {
@@ -482,7 +490,7 @@ void MediaPlayer::setCurrentPosition(double seconds) {
 
 double MediaPlayer::duration() const {
     if (!d->machine.loaded()) return 0;
-    return std::max(0.0, d->mpv->getDouble("duration").value_or(0));
+    return std::max(0.0, d->length);
 }
 
 void MediaPlayer::setFullScreen(bool on) { d->fullScreen->setActive(on); }

@@ -38,6 +38,12 @@ MpvEventPump::MpvEventPump(const MpvHandle& mpv, QObject* parent) : QObject(pare
     if (!mpv_.valid()) return;
     mpv_observe_property(mpv_.get(), 0, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_.get(), 0, VideoAlbumArt, MPV_FORMAT_FLAG);
+    // Watched, never asked: a property read waits for the engine's core,
+    // which at a file's first frame waits for that frame to be drawn here.
+    // The engine gives up after 0.2 s and drops the frame, and its OpenGL
+    // renderer (libmpv 0.40) may then draw black until the next file.
+    mpv_observe_property(mpv_.get(), 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_.get(), 0, "duration", MPV_FORMAT_DOUBLE);
     mpv_set_wakeup_callback(mpv_.get(), &MpvEventPump::wakeupCallback, this);
 }
 
@@ -92,7 +98,13 @@ void MpvEventPump::drain() {
             if (!prop) break;
             const bool isFlag = prop->format == MPV_FORMAT_FLAG;
             const bool flag = isFlag && *static_cast<const int*>(prop->data) != 0;
-            if (std::strcmp(prop->name, "eof-reached") == 0) {
+            const double seconds =
+                prop->format == MPV_FORMAT_DOUBLE ? *static_cast<const double*>(prop->data) : 0.0;
+            if (std::strcmp(prop->name, "time-pos") == 0) {
+                emit positionChanged(seconds);
+            } else if (std::strcmp(prop->name, "duration") == 0) {
+                emit durationChanged(seconds);
+            } else if (std::strcmp(prop->name, "eof-reached") == 0) {
                 emit eofReachedChanged(flag);
             } else if (std::strcmp(prop->name, VideoAlbumArt) == 0) {
                 // No value at all: no video track is selected.

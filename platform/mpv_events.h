@@ -42,6 +42,10 @@ signals:
     // Without one the engine draws nothing more, and its last picture would
     // stay up under a sound file that follows a film.
     void videoTrackChanged(bool selected);
+    // Where the current file is and how long it runs, in seconds; 0 while
+    // the engine does not know.
+    void positionChanged(double seconds);
+    void durationChanged(double seconds);
 
 private:
     void onWakeup();
