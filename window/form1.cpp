@@ -9,7 +9,7 @@
 #include <type_traits>
 
 #include "platform/shell/notify_icon.h"
-#include "platform/transport_bar.h"
+#include "platform/player/transport_bar.h"
 #include "tray/lifecycle.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_icon.h"
@@ -25,9 +25,9 @@
 #include "window/play_pause_key.h"
 #include "window/playback_ports.h"
 #include "window/readable_fonts.h"
-#include "window/tray_loss_watch.h"
+#include "tray/tray_loss_watch.h"
 #include "window/twips.h"
-#include "window/window_handles.h"
+#include "platform/shell/window_handles.h"
 
 // The pictures live in a static library: their resource must be pulled in by
 // hand, from outside any namespace.

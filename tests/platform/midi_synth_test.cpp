@@ -1,6 +1,6 @@
 // MIDI through fluidsynth, without a display: recognising MIDI files,
 // the WAV header mpv reads, and a rendering that is as long as the song.
-#include "platform/midi_synth.h"
+#include "platform/engine/midi_synth.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,0 +1,111 @@
+#include "platform/engine/mpv_events.h"
+
+#include "platform/engine/engine_log.h"
+#include "platform/engine/mpv_handle.h"
+
+#include <mpv/client.h>
+
+#include <QMetaObject>
+#include <cstring>
+
+namespace sorinel::platform {
+
+namespace {
+
+FileEndReason toEndReason(mpv_end_file_reason reason) {
+    switch (reason) {
+    case MPV_END_FILE_REASON_EOF: return FileEndReason::Eof;
+    case MPV_END_FILE_REASON_STOP: return FileEndReason::Stop;
+    case MPV_END_FILE_REASON_ERROR: return FileEndReason::Error;
+    default: return FileEndReason::Other;
+    }
+}
+
+// The album-art flag of the selected video track: unavailable without a
+// video track, set for a cover picture, clear for real video.
+constexpr const char* VideoAlbumArt = "current-tracks/video/albumart";
+
+}  // namespace
+
+bool currentFileShowsVideo(const MpvHandle& mpv) {
+    if (!mpv.valid()) return false;
+    int albumArt = 0;
+    if (mpv_get_property(mpv.get(), VideoAlbumArt, MPV_FORMAT_FLAG, &albumArt) < 0) return false;
+    return albumArt == 0;
+}
+
+MpvEventPump::MpvEventPump(const MpvHandle& mpv, QObject* parent) : QObject(parent), mpv_(mpv) {
+    if (!mpv_.valid()) return;
+    mpv_observe_property(mpv_.get(), 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_.get(), 0, VideoAlbumArt, MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(mpv_.get(), &MpvEventPump::wakeupCallback, this);
+}
+
+MpvEventPump::~MpvEventPump() {
+    // After this returns mpv no longer calls back into a dead object.
+    if (mpv_.valid()) mpv_set_wakeup_callback(mpv_.get(), nullptr, nullptr);
+}
+
+void MpvEventPump::wakeupCallback(void* self) {
+    auto* pump = static_cast<MpvEventPump*>(self);
+    if (pump->drainQueued_.exchange(true)) return;
+    QMetaObject::invokeMethod(pump, &MpvEventPump::onWakeup, Qt::QueuedConnection);
+}
+
+void MpvEventPump::onWakeup() {
+    drainQueued_ = false;
+    drain();
+}
+
+void MpvEventPump::drain() {
+    if (!mpv_.valid()) return;
+    for (;;) {
+        // A handler of a signal below may pump events, and a drain nested
+        // there takes the next event, which frees this one: everything an
+        // event says is copied out before the first signal.
+        const mpv_event* event = mpv_wait_event(mpv_.get(), 0);
+        switch (event->event_id) {
+        case MPV_EVENT_NONE: return;
+        case MPV_EVENT_START_FILE: {
+            const auto* start = static_cast<const mpv_event_start_file*>(event->data);
+            const long long entry = start ? start->playlist_entry_id : 0;
+            emit fileStarted(entry);
+            break;
+        }
+        case MPV_EVENT_FILE_LOADED: emit fileLoaded(); break;
+        case MPV_EVENT_LOG_MESSAGE: {
+            const auto* msg = static_cast<const mpv_event_log_message*>(event->data);
+            if (msg) printEngineMessage(msg->prefix, msg->level, msg->text);
+            break;
+        }
+        case MPV_EVENT_PLAYBACK_RESTART: emit playbackRestarted(); break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+            if (!end) break;
+            const long long entry = end->playlist_entry_id;
+            const FileEndReason reason = toEndReason(end->reason);
+            emit fileEnded(entry, reason);
+            break;
+        }
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto* prop = static_cast<const mpv_event_property*>(event->data);
+            if (!prop) break;
+            const bool isFlag = prop->format == MPV_FORMAT_FLAG;
+            const bool flag = isFlag && *static_cast<const int*>(prop->data) != 0;
+            if (std::strcmp(prop->name, "eof-reached") == 0) {
+                emit eofReachedChanged(flag);
+            } else if (std::strcmp(prop->name, VideoAlbumArt) == 0) {
+                // No value at all: no video track is selected.
+                const bool trackSelected = prop->format != MPV_FORMAT_NONE;
+                const bool movingPictures = isFlag && !flag;
+                emit videoPresenceChanged(movingPictures);
+                emit videoTrackChanged(trackSelected);
+            }
+            break;
+        }
+        default: break;
+        }
+    }
+}
+
+}  // namespace sorinel::platform
