@@ -195,7 +195,7 @@ void Form1::createControls() {
     Timer2->setObjectName("Timer2");
     full_chk = makeCheckBox("フルスクリーン", this, fromTwips(4440, 3840, 1455, 255));
     full_chk->setObjectName("full_chk");
-    Timer1 = new IntervalTimer(2000, true, this);
+    Timer1 = new IntervalTimer(kTimer1IntervalMs, true, this);
     Timer1->setObjectName("Timer1");
     EndTime_txt = makeSecondsBox("終了秒", this, fromTwips(5280, 4680, 855, 270), QColor(255, 192, 192));
     EndTime_txt->setObjectName("EndTime_txt");

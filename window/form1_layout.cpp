@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 
+#include "platform/shell/window_procedures.h"
 #include "window/form1.h"
 #include "window/twips.h"
 
@@ -11,7 +12,9 @@ namespace sorinel::window {
 
 void Form1Layout::yield() { QCoreApplication::processEvents(); }
 
-int Form1Layout::windowState() const { return form_.isMinimized() ? 1 : 0; }
+int Form1Layout::windowState() const {
+    return form_.isMinimized() ? shell::kWindowStateMinimised : shell::kWindowStateNormal;
+}
 
 bool Form1Layout::trayAvailable() const { return form_.trayHoldsWindow(); }
 
