@@ -6,6 +6,7 @@
 
 #include "platform/shell/ansi_codepage.h"
 #include "platform/shell/notification_icon.h"
+#include "platform/shell/notify_icon_record.h"
 #include "platform/shell/picture_handles.h"
 #include "platform/shell/window_procedures.h"
 
@@ -34,13 +35,6 @@ void removeAllIcons() {
     // The display connection is about to go: delete now, not later.
     for (auto& [key, entry] : table().icons) delete entry.icon;
     table().icons.clear();
-}
-
-std::uint32_t readLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(bytes[offset]) |
-           static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
 }
 
 void deliverMouseMessage(IconKey key, std::int32_t mouseMessage) {
@@ -98,17 +92,18 @@ bool removeIcon(const NotifyIconFields& fields) {
 }  // namespace
 
 std::optional<NotifyIconFields> readNotifyIconRecord(std::span<const std::uint8_t> record) {
-    if (record.size() < kNotifyIconRecordMinSize) return std::nullopt;
+    namespace r = notify_icon_record;
+    if (record.size() < r::kMinSize) return std::nullopt;
     NotifyIconFields fields;
-    fields.cbSize = readLittleEndian32(record, 0);
-    if (fields.cbSize < kNotifyIconRecordMinSize || fields.cbSize > record.size()) return std::nullopt;
-    fields.hWnd = readLittleEndian32(record, 4);
-    fields.uID = readLittleEndian32(record, 8);
-    fields.uFlags = readLittleEndian32(record, 12);
-    fields.uCallbackMessage = readLittleEndian32(record, 16);
-    fields.hIcon = readLittleEndian32(record, 20);
+    fields.cbSize = r::read32(record, r::kCbSize);
+    if (fields.cbSize < r::kMinSize || fields.cbSize > record.size()) return std::nullopt;
+    fields.hWnd = r::read32(record, r::kHWnd);
+    fields.uID = r::read32(record, r::kUID);
+    fields.uFlags = r::read32(record, r::kUFlags);
+    fields.uCallbackMessage = r::read32(record, r::kUCallbackMessage);
+    fields.hIcon = r::read32(record, r::kHIcon);
 
-    const auto tipField = record.subspan(kNotifyIconTipOffset, kNotifyIconTipSize);
+    const auto tipField = record.subspan(r::kSzTip, r::kTipSize);
     std::size_t length = 0;
     while (length < tipField.size() && tipField[length] != 0) ++length;
     fields.tip = ansiToUtf8(std::string_view(reinterpret_cast<const char*>(tipField.data()), length));
