@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 
+#include "platform/display_server.h"
 #include "platform/shell/window_procedures.h"
 #include "window/form1.h"
 #include "window/twips.h"
@@ -29,7 +30,7 @@ void Form1Layout::hide() { form_.putAwayInTray(); }
 // window manager's frame would be, only the title bar counts, without the
 // border strip that it shares with the other sides.
 QSize Form1Layout::frame() const {
-    static const bool ownDecorations = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    static const bool ownDecorations = platform::runsOnWayland();
     if (ownDecorations) {
         const QWindow* handle = form_.windowHandle();
         if (!handle) return {};

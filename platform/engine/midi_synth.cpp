@@ -117,8 +117,6 @@ bool openNative(QFile& file, const QByteArray& nativePath) {
 
 }  // namespace
 
-bool isMidiFile(const QString& path) { return isMidiFile(QFile::encodeName(path)); }
-
 bool isMidiFile(const QByteArray& nativePath) {
     const QByteArray lower = nativePath.toLower();
     if (lower.endsWith(".mid") || lower.endsWith(".midi")) return true;
@@ -158,10 +156,6 @@ QByteArray wavHeader(int sampleRate, int channels, qint64 frames) {
     h.append("data", 4);
     putLe32(h, dataBytes);
     return h;
-}
-
-Rendering renderToMemoryWav(const QString& midiPath, const QString& soundFont) {
-    return renderToMemoryWav(QFile::encodeName(midiPath), soundFont);
 }
 
 Rendering renderToMemoryWav(const QByteArray& nativeMidiPath, const QString& soundFont) {

@@ -10,9 +10,8 @@
 
 namespace sorinel::platform::midi {
 
-// A .mid/.midi name, or content that starts with the "MThd" signature. The
-// QByteArray forms take the path as the file system names it.
-bool isMidiFile(const QString& path);
+// A .mid/.midi name, or content that starts with the "MThd" signature. Paths
+// here are as the file system names them (a name need not be UTF-8).
 bool isMidiFile(const QByteArray& nativePath);
 
 // The sound font to use: the General MIDI font if installed, else any .sf2
@@ -30,7 +29,6 @@ struct Rendering {
 // Renders the MIDI file to a WAV in memory, stopping when the music ends
 // (no release tail). Slow for long files: call it off the GUI thread. The
 // caller owns the returned descriptor.
-Rendering renderToMemoryWav(const QString& midiPath, const QString& soundFont);
 Rendering renderToMemoryWav(const QByteArray& nativeMidiPath, const QString& soundFont);
 
 }  // namespace sorinel::platform::midi

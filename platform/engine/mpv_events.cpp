@@ -12,15 +12,6 @@ namespace sorinel::platform {
 
 namespace {
 
-FileEndReason toEndReason(mpv_end_file_reason reason) {
-    switch (reason) {
-    case MPV_END_FILE_REASON_EOF: return FileEndReason::Eof;
-    case MPV_END_FILE_REASON_STOP: return FileEndReason::Stop;
-    case MPV_END_FILE_REASON_ERROR: return FileEndReason::Error;
-    default: return FileEndReason::Other;
-    }
-}
-
 // The album-art flag of the selected video track: unavailable without a
 // video track, set for a cover picture, clear for real video.
 constexpr const char* VideoAlbumArt = "current-tracks/video/albumart";
@@ -48,12 +39,11 @@ MpvEventPump::~MpvEventPump() {
 
 void MpvEventPump::wakeupCallback(void* self) {
     auto* pump = static_cast<MpvEventPump*>(self);
-    if (pump->drainQueued_.exchange(true)) return;
-    QMetaObject::invokeMethod(pump, &MpvEventPump::onWakeup, Qt::QueuedConnection);
+    pump->wakeup_.post(pump, &MpvEventPump::onWakeup);
 }
 
 void MpvEventPump::onWakeup() {
-    drainQueued_ = false;
+    wakeup_.taken();
     drain();
 }
 
@@ -82,9 +72,7 @@ void MpvEventPump::drain() {
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<const mpv_event_end_file*>(event->data);
             if (!end) break;
-            const long long entry = end->playlist_entry_id;
-            const FileEndReason reason = toEndReason(end->reason);
-            emit fileEnded(entry, reason);
+            emit fileEnded(end->playlist_entry_id);
             break;
         }
         case MPV_EVENT_PROPERTY_CHANGE: {

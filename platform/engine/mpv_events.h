@@ -6,15 +6,13 @@
 // mpv call made here); the callback only posts one queued call, and that
 // call drains every pending event on the GUI thread.
 
+#include "platform/engine/queued_wakeup.h"
+
 #include <QObject>
-#include <atomic>
 
 namespace sorinel::platform {
 
 class MpvHandle;
-
-// Why mpv finished with a play-list entry.
-enum class FileEndReason { Eof, Stop, Error, Other };
 
 // Asks the engine now whether the current file shows moving pictures (see
 // videoPresenceChanged); false when nothing is loaded.
@@ -33,7 +31,7 @@ signals:
     void fileStarted(long long entryId);
     void fileLoaded();
     void playbackRestarted();
-    void fileEnded(long long entryId, sorinel::platform::FileEndReason reason);
+    void fileEnded(long long entryId);
     void eofReachedChanged(bool reached);
     // The current file shows moving pictures: a video track is selected and
     // it is not an album's cover art.
@@ -48,9 +46,7 @@ private:
     static void wakeupCallback(void* self);
 
     const MpvHandle& mpv_;
-    // Set by the callback, cleared by the drain: at most one queued call is
-    // in flight however often mpv wakes us.
-    std::atomic<bool> drainQueued_{false};
+    QueuedWakeup wakeup_;
 };
 
 }  // namespace sorinel::platform

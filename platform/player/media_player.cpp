@@ -249,7 +249,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
     });
     // A seek that ran into the end (or into a failure) never restarts
     // playback: the position is the engine's again from here on.
-    connect(pump.get(), &MpvEventPump::fileEnded, this, [this](long long id, FileEndReason) {
+    connect(pump.get(), &MpvEventPump::fileEnded, this, [this](long long id) {
         pendingSeek.reset();
         machine.onFileEnded(id);
     });
@@ -315,7 +315,7 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
     // mpv would open a directory as a play list of its files.
     if (isDirectory(nativePath)) {
         mpv->command({"stop"});  // reported stopped: nothing may go on sounding
-        machine.loadFailed();
+        machine.unload();
         return;
     }
     const long long entry = mpv->loadFile(engineTarget(nativePath));
@@ -338,7 +338,7 @@ void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering re
         return;
     }
     if (rendering.fd < 0) {
-        machine.loadFailed();
+        machine.unload();
         return;
     }
     // fdclose: mpv owns the descriptor from here and closes it with the file.

@@ -30,18 +30,11 @@ void PlayStateMachine::beginLoad(bool autoStart) {
 void PlayStateMachine::loadIssued(long long entryId) {
     if (expected_ != EntryPending) return;
     if (entryId < 0) {
-        loadFailed();
+        unload();
         return;
     }
     expected_ = entryId;
     lastIssued_ = std::max(lastIssued_, entryId);
-}
-
-void PlayStateMachine::loadFailed() {
-    expected_ = NoEntry;
-    loaded_ = false;
-    wantPlaying_ = false;
-    report(Stopped);
 }
 
 void PlayStateMachine::unload() {

@@ -50,9 +50,8 @@ public:
     // with loadIssued() (possibly later, when the file needs preparing).
     void beginLoad(bool autoStart);
     void loadIssued(long long entryId);
-    // The file could not be handed to the engine at all.
-    void loadFailed();
-    // The current file is unloaded on request.
+    // Nothing is loaded any more: the current file is unloaded on request,
+    // or it could not be handed to the engine at all.
     void unload();
 
     void play();

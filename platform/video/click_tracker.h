@@ -5,6 +5,7 @@
 // double-click also reports the double-click, after its own click.
 
 #include <QMouseEvent>
+#include <QPointer>
 #include <optional>
 #include <utility>
 
@@ -57,6 +58,38 @@ private:
 
     Qt::MouseButton pressed_ = Qt::NoButton;
     bool doublePressed_ = false;
+};
+
+// The mouse handlers of a reporter of clicks (the native video window, or
+// the area before it has one): every event is taken, and a release raises
+// the reporter's clicked(), then doubleClicked() if the reporter survived
+// the click. After the click: a click that resumes playback may ask for full
+// screen again (the program does so on every playing report while its full
+// screen option is set), and the double-click must win over it.
+template <class Reporter>
+class ClickReporting {
+public:
+    explicit ClickReporting(Reporter& reporter) : reporter_(reporter) {}
+
+    void press(QMouseEvent& event) {
+        clicks_.press(event);
+        event.accept();
+    }
+    void doubleClickPress(QMouseEvent& event) {
+        clicks_.doubleClickPress(event);
+        event.accept();
+    }
+    void release(QMouseEvent& event, const QSizeF& area) {
+        event.accept();
+        const ClickTracker::Outcome out = clicks_.release(event, area);
+        QPointer<Reporter> alive(&reporter_);
+        if (out.click) emit reporter_.clicked(out.click->button, out.click->shiftState, out.click->x, out.click->y);
+        if (alive && out.doubleClick) emit reporter_.doubleClicked();
+    }
+
+private:
+    Reporter& reporter_;
+    ClickTracker clicks_;
 };
 
 }  // namespace sorinel::platform

@@ -1,5 +1,6 @@
 #include "platform/video/opengl_video_window.h"
 
+#include "platform/display_server.h"
 #include "platform/engine/engine_log.h"
 
 #include <mpv/render_gl.h>
@@ -11,7 +12,7 @@ namespace sorinel::platform {
 
 OpenGlVideoWindow::OpenGlVideoWindow() : VideoWindow(VideoOutput::OpenGl) {
     setSurfaceType(QSurface::OpenGLSurface);
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (runsOnWayland()) {
         // A hidden surface gets no frame callbacks: a swap that waited for
         // one would hold the whole program up while the window is away.
         QSurfaceFormat format = requestedFormat();

@@ -34,22 +34,8 @@ void VideoArea::setVideoShown(bool on) {
     if (container_) container_->setVisible(on);
 }
 
-void VideoArea::mousePressEvent(QMouseEvent* event) {
-    clicks_.press(*event);
-    event->accept();
-}
-
-void VideoArea::mouseDoubleClickEvent(QMouseEvent* event) {
-    clicks_.doubleClickPress(*event);
-    event->accept();
-}
-
-void VideoArea::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    const ClickTracker::Outcome out = clicks_.release(*event, size());
-    QPointer<VideoArea> alive(this);
-    if (out.click) emit clicked(out.click->button, out.click->shiftState, out.click->x, out.click->y);
-    if (alive && out.doubleClick) emit doubleClicked();
-}
+void VideoArea::mousePressEvent(QMouseEvent* event) { clicks_.press(*event); }
+void VideoArea::mouseDoubleClickEvent(QMouseEvent* event) { clicks_.doubleClickPress(*event); }
+void VideoArea::mouseReleaseEvent(QMouseEvent* event) { clicks_.release(*event, size()); }
 
 }  // namespace sorinel::platform

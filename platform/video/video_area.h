@@ -41,7 +41,7 @@ private:
     VideoWindow* window_ = nullptr;
     QWidget* container_ = nullptr;
     bool shown_ = false;
-    ClickTracker clicks_;
+    ClickReporting<VideoArea> clicks_{*this};
 };
 
 }  // namespace sorinel::platform

@@ -1,5 +1,7 @@
 #include "platform/video/video_output_choice.h"
 
+#include "platform/display_server.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -52,7 +54,7 @@ VideoOutput chooseVideoOutput() {
     // Qt (6.4) on Wayland holds back a child window's software-drawn frames,
     // as it never counts the window exposed; OpenGL frames reach the
     // compositor.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return VideoOutput::OpenGl;
+    if (runsOnWayland()) return VideoOutput::OpenGl;
     if (const auto forced = forcedVideoOutput(qgetenv(VideoOutputVariable))) return *forced;
     if (!hasGpuRenderNode()) return VideoOutput::Software;
     const auto renderer = openGlRenderer();

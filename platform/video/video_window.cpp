@@ -1,5 +1,6 @@
 #include "platform/video/video_window.h"
 
+#include "platform/display_server.h"
 #include "platform/engine/mpv_handle.h"
 #include "platform/video/opengl_video_window.h"
 #include "platform/video/software_video_window.h"
@@ -45,12 +46,11 @@ void VideoWindow::detach() {
 void VideoWindow::updateCallback(void* self) {
     // Called on the engine's threads: only hand the work to the GUI thread.
     auto* window = static_cast<VideoWindow*>(self);
-    if (window->updateQueued_.exchange(true)) return;
-    QMetaObject::invokeMethod(window, &VideoWindow::onEngineUpdate, Qt::QueuedConnection);
+    window->update_.post(window, &VideoWindow::onEngineUpdate);
 }
 
 void VideoWindow::onEngineUpdate() {
-    updateQueued_ = false;
+    update_.taken();
     if (!render_) return;
     // The engine must be asked on every notification, also when the answer
     // is that no new frame is due.
@@ -64,7 +64,7 @@ void VideoWindow::onEngineUpdate() {
 bool VideoWindow::onScreen() const {
     // Qt on Wayland (6.4) never reports a child window exposed; the
     // compositor shows what it is given while the window is visible.
-    static const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    static const bool wayland = runsOnWayland();
     return wayland ? isVisible() : isExposed();
 }
 
@@ -95,26 +95,9 @@ void VideoWindow::resizeEvent(QResizeEvent*) {
     redraw();
 }
 
-void VideoWindow::mousePressEvent(QMouseEvent* event) {
-    clicks_.press(*event);
-    event->accept();
-}
-
-void VideoWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    clicks_.doubleClickPress(*event);
-    event->accept();
-}
-
-void VideoWindow::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    const ClickTracker::Outcome out = clicks_.release(*event, size());
-    QPointer<VideoWindow> alive(this);
-    if (out.click) emit clicked(out.click->button, out.click->shiftState, out.click->x, out.click->y);
-    // After the click: a click that resumes playback may ask for full screen
-    // again (the program does so on every playing report while its full
-    // screen option is set), and the double-click must win over it.
-    if (alive && out.doubleClick) emit doubleClicked();
-}
+void VideoWindow::mousePressEvent(QMouseEvent* event) { clicks_.press(*event); }
+void VideoWindow::mouseDoubleClickEvent(QMouseEvent* event) { clicks_.doubleClickPress(*event); }
+void VideoWindow::mouseReleaseEvent(QMouseEvent* event) { clicks_.release(*event, size()); }
 
 void VideoWindow::keyPressEvent(QKeyEvent* event) {
     // The window shortcuts of the widgets around do not see keys typed here.

@@ -7,11 +7,11 @@
 // Mouse and key events reach this window, not the widgets around it: it
 // reports them in the player's terms.
 
+#include "platform/engine/queued_wakeup.h"
 #include "platform/video/click_tracker.h"
 #include "platform/video/video_output_choice.h"
 
 #include <QWindow>
-#include <atomic>
 #include <memory>
 
 struct mpv_handle;
@@ -76,10 +76,8 @@ private:
 
     const VideoOutput output_;
     mpv_render_context* render_ = nullptr;
-    // Set by the engine's callback, cleared on the GUI thread: at most one
-    // queued update in flight however often the engine calls.
-    std::atomic<bool> updateQueued_{false};
-    ClickTracker clicks_;
+    QueuedWakeup update_;
+    ClickReporting<VideoWindow> clicks_{*this};
     bool blank_ = false;
 };
 
