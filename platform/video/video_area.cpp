@@ -18,15 +18,15 @@ void VideoArea::setVideoWindow(std::unique_ptr<VideoWindow> window) {
     connect(window_, &VideoWindow::clicked, this, &VideoArea::clicked);
     connect(window_, &VideoWindow::doubleClicked, this, &VideoArea::doubleClicked);
     connect(window_, &VideoWindow::escapePressed, this, &VideoArea::escapePressed);
-    delete container_;
+    container_.reset();
     const QSurface::SurfaceType drawsWith = window_->surfaceType();
-    container_ = QWidget::createWindowContainer(window.release(), this);
+    container_.reset(QWidget::createWindowContainer(window.release(), this));
     // The container makes a software window one that could take OpenGL as
     // well: that loads the OpenGL driver and gives the window an alpha
     // channel the engine's frames would have to be copied to fill.
     window_->setSurfaceType(drawsWith);
     container_->setVisible(shown_);
-    layout()->addWidget(container_);
+    layout()->addWidget(container_.get());
 }
 
 void VideoArea::setVideoShown(bool on) {

@@ -39,7 +39,7 @@ protected:
 
 private:
     VideoWindow* window_ = nullptr;
-    QWidget* container_ = nullptr;
+    std::unique_ptr<QWidget> container_;  // a child, freed before the area's other children
     bool shown_ = false;
     ClickReporting<VideoArea> clicks_{*this};
 };
