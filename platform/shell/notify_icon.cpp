@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <map>
+#include <memory>
 #include <utility>
 
+#include "platform/failures.h"
 #include "platform/shell/ansi_codepage.h"
 #include "platform/shell/notification_icon.h"
 #include "platform/shell/notify_icon_record.h"
@@ -16,7 +18,7 @@ namespace {
 using IconKey = std::pair<std::uint32_t, std::uint32_t>;  // hWnd, uID
 
 struct IconEntry {
-    NotificationIcon* icon = nullptr;  // owned; see removeIcon
+    std::unique_ptr<NotificationIcon> icon;
     bool hasCallback = false;
     std::uint32_t callbackMessage = 0;
 };
@@ -32,8 +34,7 @@ IconTable& table() {
 }
 
 void removeAllIcons() {
-    // The display connection is about to go: delete now, not later.
-    for (auto& [key, entry] : table().icons) delete entry.icon;
+    // The display connection is about to go: the icons go now, not later.
     table().icons.clear();
 }
 
@@ -43,11 +44,10 @@ void deliverMouseMessage(IconKey key, std::int32_t mouseMessage) {
     const auto callback = static_cast<std::int32_t>(it->second.callbackMessage);
     // Runs from the event loop: a failing window procedure must not take the
     // loop down with it.
-    try {
+    platform::atEventLoopBoundary("tray icon click", [&] {
         SendMessageA(static_cast<std::int32_t>(key.first), callback,
                      static_cast<std::int32_t>(key.second), mouseMessage);
-    } catch (...) {
-    }
+    });
 }
 
 void applyFields(IconEntry& entry, const NotifyIconFields& fields) {
@@ -68,24 +68,24 @@ bool addIcon(const NotifyIconFields& fields) {
         t.cleanupRegisteredFor = QCoreApplication::instance();
     }
     IconEntry entry;
-    entry.icon = new NotificationIcon([key](std::int32_t mouseMessage) {
+    entry.icon = std::make_unique<NotificationIcon>([key](std::int32_t mouseMessage) {
         deliverMouseMessage(key, mouseMessage);
     });
     applyFields(entry, fields);
     entry.icon->show();
-    t.icons.emplace(key, entry);
+    t.icons.emplace(key, std::move(entry));
     return true;
 }
 
 bool removeIcon(const NotifyIconFields& fields) {
     const auto it = table().icons.find({fields.hWnd, fields.uID});
     if (it == table().icons.end()) return false;
-    NotificationIcon* icon = it->second.icon;
+    std::unique_ptr<NotificationIcon> icon = std::move(it->second.icon);
     table().icons.erase(it);
     // Gone from the screen now; deleted later because the removal may come
     // from a window procedure that the icon's own click is still running.
     icon->hide();
-    icon->deleteLater();
+    icon.release()->deleteLater();
     return true;
 }
 
