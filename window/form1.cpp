@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "platform/failures.h"
 #include "platform/shell/notify_icon.h"
 #include "platform/player/transport_bar.h"
 #include "tray/lifecycle.h"
@@ -262,13 +263,12 @@ template <typename Form, typename Fn>
 auto guard(Form* form, Fn fn) {
     return [form, fn](auto... args) {
         if (form->ended()) return;
-        try {
+        platform::atEventLoopBoundary("window handler", [&] {
             if constexpr (std::is_invocable_v<Fn, decltype(args)...>)
                 fn(args...);
             else
                 fn();  // a handler that takes none of the signal's arguments
-        } catch (...) {
-        }
+        });
     };
 }
 }  // namespace
@@ -450,10 +450,7 @@ void Form1::raiseLater(void (Form1::*handler)()) {
         this,
         [this, handler] {
             if (ended_) return;
-            try {
-                (this->*handler)();
-            } catch (...) {
-            }
+            platform::atEventLoopBoundary("window event", [&] { (this->*handler)(); });
         },
         Qt::QueuedConnection);
 }

@@ -1,5 +1,6 @@
 #include "window/form1_remote_control.h"
 
+#include "platform/failures.h"
 #include "platform/shell/window_procedures.h"
 #include "playback/ports.h"
 #include "tray/tray_record.h"
@@ -113,11 +114,9 @@ void Form1RemoteControl::openUri(const QString& uri) {
         this,
         [this, target] {
             if (form_.ended() || form_.sequence().shuttingDown()) return;
-            try {
-                form_.openMedia(target.folder, target.fileName);
-            } catch (...) {
-                // The file went away meanwhile: the list shows what is there.
-            }
+            // The file may have gone away meanwhile: the list shows what is there.
+            platform::atEventLoopBoundary("opening from the bus",
+                                          [&] { form_.openMedia(target.folder, target.fileName); });
         },
         Qt::QueuedConnection);
 }

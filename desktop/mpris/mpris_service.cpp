@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "desktop/mpris/mpris_adaptors.h"
+#include "platform/failures.h"
 
 namespace sorinel::platform {
 
@@ -192,11 +193,8 @@ void MprisService::later(std::function<void()> action) {
     QMetaObject::invokeMethod(
         this,
         [action = std::move(action)] {
-            try {
-                action();
-            } catch (...) {
-                // A request from outside that fails leaves the player as it was.
-            }
+            // A request from outside that fails leaves the player as it was.
+            platform::atEventLoopBoundary("media controls request", action);
         },
         Qt::QueuedConnection);
 }
