@@ -10,8 +10,8 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "platform/mpris/mpris_handover.h"
-#include "platform/mpris/mpris_service.h"
+#include "desktop/mpris/mpris_handover.h"
+#include "desktop/mpris/mpris_service.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
 #include "window/form1.h"

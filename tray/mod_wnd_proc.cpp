@@ -7,14 +7,11 @@ namespace {
 
 FormAccess* mainForm = nullptr;
 
-constexpr int kWindowStateNormal = 0;
-constexpr int kWindowStateMinimised = 1;
-
 void restoreAndShow(FormAccess& form) {
     // A failing window operation must not keep the message from the
     // procedures behind the hook, nor escape into the event loop.
     try {
-        if (form.windowState() == kWindowStateMinimised) form.setWindowState(kWindowStateNormal);
+        if (form.windowState() == shell::kWindowStateMinimised) form.setWindowState(shell::kWindowStateNormal);
     } catch (...) {
     }
     try {

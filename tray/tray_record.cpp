@@ -8,10 +8,6 @@
 namespace sorinel::tray {
 namespace {
 
-void putLittleEndian32(TrayRecord& record, std::size_t offset, std::uint32_t value) {
-    for (std::size_t k = 0; k < 4; ++k) record[offset + k] = static_cast<std::uint8_t>(value >> (8 * k));
-}
-
 // Number of characters of a UTF-8 text (its code points).
 std::size_t characterCount(std::string_view utf8) {
     return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
@@ -53,16 +49,17 @@ TipField makeTipField(std::string_view tipUtf8) {
 
 TrayRecord makeTrayRecord(std::uint32_t hWnd, std::uint32_t uFlags, std::uint32_t hIcon,
                           std::string_view tipUtf8) {
+    namespace r = shell::notify_icon_record;
     TrayRecord record{};
-    putLittleEndian32(record, 0, kTrayRecordSize);
-    putLittleEndian32(record, 4, hWnd);
-    putLittleEndian32(record, 8, kTrayIconId);
-    putLittleEndian32(record, 12, uFlags);
-    putLittleEndian32(record, 16, WM_TRAYCALLBACK);
-    putLittleEndian32(record, 20, hIcon);
+    r::write32(record, r::kCbSize, kTrayRecordSize);
+    r::write32(record, r::kHWnd, hWnd);
+    r::write32(record, r::kUID, kTrayIconId);
+    r::write32(record, r::kUFlags, uFlags);
+    r::write32(record, r::kUCallbackMessage, WM_TRAYCALLBACK);
+    r::write32(record, r::kHIcon, hIcon);
     const TipField tip = makeTipField(tipUtf8);
-    std::copy(tip.begin(), tip.end(), record.begin() + 24);
-    // Offsets 88 and 92: reserved, left 0.
+    std::copy(tip.begin(), tip.end(), record.begin() + r::kSzTip);
+    // The two reserved integers after the tip are left 0.
     return record;
 }
 

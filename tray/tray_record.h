@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/shell/notify_icon_record.h"
+
 namespace sorinel::tray {
 
-inline constexpr std::size_t kTrayRecordSize = 96;
-inline constexpr std::size_t kTipFieldSize = 64;
+inline constexpr std::size_t kTrayRecordSize = shell::notify_icon_record::kSize;
+inline constexpr std::size_t kTipFieldSize = shell::notify_icon_record::kTipSize;
 inline constexpr std::uint32_t kTrayIconId = 1;
 inline constexpr std::uint32_t WM_TRAYCALLBACK = 1025;  // WM_USER + 1
 

@@ -2,9 +2,9 @@
 
 #include <QAccessibleWidget>
 
-#include "platform/media_player.h"
-#include "platform/transport_bar.h"
-#include "platform/video_area.h"
+#include "platform/player/media_player.h"
+#include "platform/player/transport_bar.h"
+#include "platform/video/video_area.h"
 #include "window/form1.h"
 
 namespace sorinel::window {

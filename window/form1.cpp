@@ -8,8 +8,9 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "platform/failures.h"
 #include "platform/shell/notify_icon.h"
-#include "platform/transport_bar.h"
+#include "platform/player/transport_bar.h"
 #include "tray/lifecycle.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_icon.h"
@@ -25,9 +26,9 @@
 #include "window/play_pause_key.h"
 #include "window/playback_ports.h"
 #include "window/readable_fonts.h"
-#include "window/tray_loss_watch.h"
+#include "tray/tray_loss_watch.h"
 #include "window/twips.h"
-#include "window/window_handles.h"
+#include "platform/shell/window_handles.h"
 
 // The pictures live in a static library: their resource must be pulled in by
 // hand, from outside any namespace.
@@ -195,7 +196,7 @@ void Form1::createControls() {
     Timer2->setObjectName("Timer2");
     full_chk = makeCheckBox("フルスクリーン", this, fromTwips(4440, 3840, 1455, 255));
     full_chk->setObjectName("full_chk");
-    Timer1 = new IntervalTimer(2000, true, this);
+    Timer1 = new IntervalTimer(kTimer1IntervalMs, true, this);
     Timer1->setObjectName("Timer1");
     EndTime_txt = makeSecondsBox("終了秒", this, fromTwips(5280, 4680, 855, 270), QColor(255, 192, 192));
     EndTime_txt->setObjectName("EndTime_txt");
@@ -262,13 +263,12 @@ template <typename Form, typename Fn>
 auto guard(Form* form, Fn fn) {
     return [form, fn](auto... args) {
         if (form->ended()) return;
-        try {
+        platform::atEventLoopBoundary("window handler", [&] {
             if constexpr (std::is_invocable_v<Fn, decltype(args)...>)
                 fn(args...);
             else
                 fn();  // a handler that takes none of the signal's arguments
-        } catch (...) {
-        }
+        });
     };
 }
 }  // namespace
@@ -450,10 +450,7 @@ void Form1::raiseLater(void (Form1::*handler)()) {
         this,
         [this, handler] {
             if (ended_) return;
-            try {
-                (this->*handler)();
-            } catch (...) {
-            }
+            platform::atEventLoopBoundary("window event", [&] { (this->*handler)(); });
         },
         Qt::QueuedConnection);
 }

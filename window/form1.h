@@ -23,7 +23,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "platform/media_player.h"
+#include "platform/player/media_player.h"
 #include "playback/ports.h"
 #include "playback/sequence.h"
 #include "tray/form_access.h"

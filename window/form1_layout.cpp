@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QWindow>
 
+#include "platform/display_server.h"
+#include "platform/shell/window_procedures.h"
 #include "window/form1.h"
 #include "window/twips.h"
 
@@ -11,7 +13,9 @@ namespace sorinel::window {
 
 void Form1Layout::yield() { QCoreApplication::processEvents(); }
 
-int Form1Layout::windowState() const { return form_.isMinimized() ? 1 : 0; }
+int Form1Layout::windowState() const {
+    return form_.isMinimized() ? shell::kWindowStateMinimised : shell::kWindowStateNormal;
+}
 
 bool Form1Layout::trayAvailable() const { return form_.trayHoldsWindow(); }
 
@@ -26,7 +30,7 @@ void Form1Layout::hide() { form_.putAwayInTray(); }
 // window manager's frame would be, only the title bar counts, without the
 // border strip that it shares with the other sides.
 QSize Form1Layout::frame() const {
-    static const bool ownDecorations = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    static const bool ownDecorations = platform::runsOnWayland();
     if (ownDecorations) {
         const QWindow* handle = form_.windowHandle();
         if (!handle) return {};

@@ -1,5 +1,6 @@
 #include "window/form1_remote_control.h"
 
+#include "platform/failures.h"
 #include "platform/shell/window_procedures.h"
 #include "playback/ports.h"
 #include "tray/tray_record.h"
@@ -78,7 +79,8 @@ void Form1RemoteControl::seekTo(double seconds) {
 // Through the window's procedure, exactly as the tray icon's left click.
 void Form1RemoteControl::raiseWindow() {
     if (form_.ended()) return;
-    shell::SendMessageA(static_cast<std::int32_t>(form_.hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK), 1,
+    shell::SendMessageA(static_cast<std::int32_t>(form_.hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK),
+                        static_cast<std::int32_t>(tray::kTrayIconId),
                         shell::WM_LBUTTONDOWN);
 }
 
@@ -112,11 +114,9 @@ void Form1RemoteControl::openUri(const QString& uri) {
         this,
         [this, target] {
             if (form_.ended() || form_.sequence().shuttingDown()) return;
-            try {
-                form_.openMedia(target.folder, target.fileName);
-            } catch (...) {
-                // The file went away meanwhile: the list shows what is there.
-            }
+            // The file may have gone away meanwhile: the list shows what is there.
+            platform::atEventLoopBoundary("opening from the bus",
+                                          [&] { form_.openMedia(target.folder, target.fileName); });
         },
         Qt::QueuedConnection);
 }

@@ -3,7 +3,7 @@
 // and file, and requests that go where a person's would (the play-list
 // logic's advance, the list's selection, the tray's way back to the window).
 
-#include "platform/mpris/remote_control_target.h"
+#include "desktop/mpris/remote_control_target.h"
 
 namespace sorinel::window {
 

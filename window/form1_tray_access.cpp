@@ -1,6 +1,7 @@
 #include "window/form1_tray_access.h"
 
 #include "platform/shell/picture_handles.h"
+#include "platform/shell/window_procedures.h"
 #include "window/form1.h"
 
 namespace sorinel::window {
@@ -11,11 +12,13 @@ Form1TrayAccess::Form1TrayAccess(Form1& form, playback::Timer& timer1, playback:
 
 std::uint32_t Form1TrayAccess::hWnd() const { return form_.hWnd(); }
 
-int Form1TrayAccess::windowState() const { return form_.isMinimized() ? 1 : 0; }
+int Form1TrayAccess::windowState() const {
+    return form_.isMinimized() ? shell::kWindowStateMinimised : shell::kWindowStateNormal;
+}
 
 void Form1TrayAccess::setWindowState(int state) {
     const Qt::WindowStates now = form_.windowState();
-    form_.setWindowState(state == 1 ? (now | Qt::WindowMinimized) : (now & ~Qt::WindowMinimized));
+    form_.setWindowState(state == shell::kWindowStateMinimised ? (now | Qt::WindowMinimized) : (now & ~Qt::WindowMinimized));
 }
 
 void Form1TrayAccess::showWindow() {

@@ -1,5 +1,7 @@
 #include "window/layout.h"
 
+#include "platform/shell/window_procedures.h"
+
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -27,7 +29,6 @@ constexpr float kPlayerHeightMargin = 500.0f;
 constexpr float kColumnOffset = 10.0f;
 constexpr float kSecondsBoxHeight = 250.0f;
 constexpr float kPlayerLeft = 1.0f;
-constexpr std::int32_t kTimer1IntervalMs = 2000;
 
 // Every step of the pass stands alone: one that fails is skipped, silently,
 // and leaves its target (or variable) as it was.
@@ -64,7 +65,7 @@ void Form_Resize(LayoutForm& form) {
     // A minimised window lives on as the tray icon; without a tray to bring it
     // back it stays minimised in the task bar instead of vanishing.
     step([&] {
-        if (form.windowState() == 1 && form.trayAvailable()) form.hide();
+        if (form.windowState() == shell::kWindowStateMinimised && form.trayAvailable()) form.hide();
     });
     step([&] {
         if (form.height() < kMinimumSize && form.top() != kMinimisedPosition) form.setHeight(kMinimumSize);

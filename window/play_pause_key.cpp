@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "platform/video_window.h"
+#include "platform/video/video_window.h"
 
 namespace sorinel::window {
 

@@ -1,5 +1,8 @@
 #include "window/playback_ports.h"
 
+#include "platform/player/play_state_machine.h"
+#include "playback/ports.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QEventLoop>
@@ -7,6 +10,14 @@
 #include <cmath>
 
 namespace sorinel::window {
+
+// The play list and the player each keep the state numbers in their own
+// vocabulary, so neither depends on the other; this is where the one meets
+// the other, and where a number that drifted stops the build.
+static_assert(playback::PlayState::Stopped == platform::play_state::Stopped);
+static_assert(playback::PlayState::Paused == platform::play_state::Paused);
+static_assert(playback::PlayState::Playing == platform::play_state::Playing);
+static_assert(playback::PlayState::Transitioning == platform::play_state::Transitioning);
 
 PlayerPort::PlayerPort(platform::MediaPlayer& player, std::function<void()> urlChanged)
     : player_(player), urlChanged_(std::move(urlChanged)) {}

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "platform/media_player.h"
+#include "platform/player/media_player.h"
 #include "playback/ports.h"
 #include "window/controls/check_box.h"
 #include "window/controls/file_list_box.h"

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "platform/display_server.h"
 #include "platform/shell/window_procedures.h"
 
 namespace sorinel::shell {
@@ -50,7 +51,7 @@ void NotificationIcon::show() {
     // host now, Qt would set up an X11 watcher that cannot work there (and
     // says so on stderr), so the icon stays off and the window, which then
     // never hides itself, is the way back.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+    if (platform::runsOnWayland() &&
         !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     tray_.show();

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <map>
+#include <memory>
 #include <utility>
 
+#include "platform/failures.h"
 #include "platform/shell/ansi_codepage.h"
 #include "platform/shell/notification_icon.h"
+#include "platform/shell/notify_icon_record.h"
 #include "platform/shell/picture_handles.h"
 #include "platform/shell/window_procedures.h"
 
@@ -15,7 +18,7 @@ namespace {
 using IconKey = std::pair<std::uint32_t, std::uint32_t>;  // hWnd, uID
 
 struct IconEntry {
-    NotificationIcon* icon = nullptr;  // owned; see removeIcon
+    std::unique_ptr<NotificationIcon> icon;
     bool hasCallback = false;
     std::uint32_t callbackMessage = 0;
 };
@@ -31,16 +34,8 @@ IconTable& table() {
 }
 
 void removeAllIcons() {
-    // The display connection is about to go: delete now, not later.
-    for (auto& [key, entry] : table().icons) delete entry.icon;
+    // The display connection is about to go: the icons go now, not later.
     table().icons.clear();
-}
-
-std::uint32_t readLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(bytes[offset]) |
-           static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
 }
 
 void deliverMouseMessage(IconKey key, std::int32_t mouseMessage) {
@@ -49,11 +44,10 @@ void deliverMouseMessage(IconKey key, std::int32_t mouseMessage) {
     const auto callback = static_cast<std::int32_t>(it->second.callbackMessage);
     // Runs from the event loop: a failing window procedure must not take the
     // loop down with it.
-    try {
+    platform::atEventLoopBoundary("tray icon click", [&] {
         SendMessageA(static_cast<std::int32_t>(key.first), callback,
                      static_cast<std::int32_t>(key.second), mouseMessage);
-    } catch (...) {
-    }
+    });
 }
 
 void applyFields(IconEntry& entry, const NotifyIconFields& fields) {
@@ -74,41 +68,42 @@ bool addIcon(const NotifyIconFields& fields) {
         t.cleanupRegisteredFor = QCoreApplication::instance();
     }
     IconEntry entry;
-    entry.icon = new NotificationIcon([key](std::int32_t mouseMessage) {
+    entry.icon = std::make_unique<NotificationIcon>([key](std::int32_t mouseMessage) {
         deliverMouseMessage(key, mouseMessage);
     });
     applyFields(entry, fields);
     entry.icon->show();
-    t.icons.emplace(key, entry);
+    t.icons.emplace(key, std::move(entry));
     return true;
 }
 
 bool removeIcon(const NotifyIconFields& fields) {
     const auto it = table().icons.find({fields.hWnd, fields.uID});
     if (it == table().icons.end()) return false;
-    NotificationIcon* icon = it->second.icon;
+    std::unique_ptr<NotificationIcon> icon = std::move(it->second.icon);
     table().icons.erase(it);
     // Gone from the screen now; deleted later because the removal may come
     // from a window procedure that the icon's own click is still running.
     icon->hide();
-    icon->deleteLater();
+    icon.release()->deleteLater();
     return true;
 }
 
 }  // namespace
 
 std::optional<NotifyIconFields> readNotifyIconRecord(std::span<const std::uint8_t> record) {
-    if (record.size() < kNotifyIconRecordMinSize) return std::nullopt;
+    namespace r = notify_icon_record;
+    if (record.size() < r::kMinSize) return std::nullopt;
     NotifyIconFields fields;
-    fields.cbSize = readLittleEndian32(record, 0);
-    if (fields.cbSize < kNotifyIconRecordMinSize || fields.cbSize > record.size()) return std::nullopt;
-    fields.hWnd = readLittleEndian32(record, 4);
-    fields.uID = readLittleEndian32(record, 8);
-    fields.uFlags = readLittleEndian32(record, 12);
-    fields.uCallbackMessage = readLittleEndian32(record, 16);
-    fields.hIcon = readLittleEndian32(record, 20);
+    fields.cbSize = r::read32(record, r::kCbSize);
+    if (fields.cbSize < r::kMinSize || fields.cbSize > record.size()) return std::nullopt;
+    fields.hWnd = r::read32(record, r::kHWnd);
+    fields.uID = r::read32(record, r::kUID);
+    fields.uFlags = r::read32(record, r::kUFlags);
+    fields.uCallbackMessage = r::read32(record, r::kUCallbackMessage);
+    fields.hIcon = r::read32(record, r::kHIcon);
 
-    const auto tipField = record.subspan(kNotifyIconTipOffset, kNotifyIconTipSize);
+    const auto tipField = record.subspan(r::kSzTip, r::kTipSize);
     std::size_t length = 0;
     while (length < tipField.size() && tipField[length] != 0) ++length;
     fields.tip = ansiToUtf8(std::string_view(reinterpret_cast<const char*>(tipField.data()), length));

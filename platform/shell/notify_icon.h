@@ -1,10 +1,8 @@
 #pragma once
 // The shell's notification-area call as the other desktop defines it, backed
-// by QSystemTrayIcon. The caller passes an 8-bit (ANSI) NOTIFYICONDATA record:
-//
-//   offset 0 cbSize, 4 hWnd, 8 uID, 12 uFlags, 16 uCallbackMessage,
-//   20 hIcon (a handle of picture_handles.h), 24 szTip (64 bytes of CP932,
-//   read up to its NUL); little-endian 32-bit integers; cbSize at least 88.
+// by QSystemTrayIcon. The caller passes an 8-bit (ANSI) NOTIFYICONDATA record
+// laid out as notify_icon_record.h says; hIcon is a handle of
+// picture_handles.h; cbSize at least 88.
 //
 // An icon is named by (hWnd, uID). While it exists and has a callback message,
 // what the user does with it reaches the window's current procedure as
@@ -27,10 +25,6 @@ inline constexpr std::uint32_t NIM_DELETE = 2;
 inline constexpr std::uint32_t NIF_MESSAGE = 1;
 inline constexpr std::uint32_t NIF_ICON = 2;
 inline constexpr std::uint32_t NIF_TIP = 4;
-
-inline constexpr std::size_t kNotifyIconRecordMinSize = 88;
-inline constexpr std::size_t kNotifyIconTipOffset = 24;
-inline constexpr std::size_t kNotifyIconTipSize = 64;
 
 struct NotifyIconFields {
     std::uint32_t cbSize = 0;

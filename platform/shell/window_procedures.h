@@ -16,6 +16,10 @@ using WindowProc = std::int32_t (*)(std::int32_t hWnd, std::int32_t uMsg,
 
 inline constexpr std::int32_t GWL_WNDPROC = -4;
 
+// A window's state as the form reports and takes it.
+inline constexpr int kWindowStateNormal = 0;
+inline constexpr int kWindowStateMinimised = 1;
+
 // The mouse numbers a tray icon reports to its window.
 inline constexpr std::int32_t WM_LBUTTONDOWN = 0x0201;
 inline constexpr std::int32_t WM_LBUTTONDBLCLK = 0x0203;

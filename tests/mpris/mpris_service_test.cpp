@@ -1,7 +1,7 @@
 // The MPRIS service against a stand-in window, with a client on its own
 // connection to the test's private session bus: what a client reads and is
 // told, which requests reach the window and when, and the name taken once.
-#include "platform/mpris/mpris_service.h"
+#include "desktop/mpris/mpris_service.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>

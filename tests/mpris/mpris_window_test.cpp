@@ -20,7 +20,7 @@
 
 #include "desktop.h"
 #include "mpris_client.h"
-#include "platform/mpris/mpris_service.h"
+#include "desktop/mpris/mpris_service.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
 #include "window/form1.h"

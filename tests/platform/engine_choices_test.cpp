@@ -1,8 +1,8 @@
 // The choices made before the engine starts, from what the machine and the
 // user say: which OpenGL renderers are the CPU's, and which values of the
 // two environment variables count.
-#include "platform/engine_log.h"
-#include "platform/video_output_choice.h"
+#include "platform/engine/engine_log.h"
+#include "platform/video/video_output_choice.h"
 
 #include <gtest/gtest.h>
 

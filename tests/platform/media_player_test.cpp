@@ -2,7 +2,7 @@
 // and ends with the state numbers the program's auto-advance relies on;
 // broken files end in "stopped" without a dialog; stop, pause and replacing
 // a file report exactly what the contract says.
-#include "platform/media_player.h"
+#include "platform/player/media_player.h"
 
 #include "desktop.h"
 #include "picture_probe.h"

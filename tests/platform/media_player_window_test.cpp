@@ -1,14 +1,14 @@
 // The player inside a window on a real desktop (openbox on the test's Xvfb):
 // video really reaches the screen, clicks on it are reported, and full
 // screen covers the whole screen and can always be left again.
-#include "platform/media_player.h"
+#include "platform/player/media_player.h"
 
 #include "desktop.h"
 #include "picture_probe.h"
-#include "platform/transport_bar.h"
-#include "platform/video_area.h"
-#include "platform/video_output_choice.h"
-#include "platform/video_window.h"
+#include "platform/player/transport_bar.h"
+#include "platform/video/video_area.h"
+#include "platform/video/video_output_choice.h"
+#include "platform/video/video_window.h"
 
 #include <QApplication>
 #include <QDir>

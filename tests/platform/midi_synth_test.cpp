@@ -1,6 +1,6 @@
 // MIDI through fluidsynth, without a display: recognising MIDI files,
 // the WAV header mpv reads, and a rendering that is as long as the song.
-#include "platform/midi_synth.h"
+#include "platform/engine/midi_synth.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -32,12 +32,12 @@ QByteArray song(int notes, int restTicks = 0) {
     return file;
 }
 
-QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& data) {
+QByteArray write(const QTemporaryDir& dir, const QString& name, const QByteArray& data) {
     const QString path = dir.filePath(name);
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(data);
-    return path;
+    return QFile::encodeName(path);
 }
 
 QByteArray readFd(int fd) {
@@ -63,7 +63,7 @@ TEST(MidiFiles, AreRecognisedByNameOrSignature) {
         {"e.midi.mp3", "RIFF", false},
     };
     for (const Row& r : rows) EXPECT_EQ(isMidiFile(write(dir, r.name, r.content)), r.midi) << r.name;
-    EXPECT_FALSE(isMidiFile(dir.filePath("missing.wav")));
+    EXPECT_FALSE(isMidiFile(QFile::encodeName(dir.filePath("missing.wav"))));
 }
 
 TEST(MidiFiles, SoundFontIsThePreferredOneElseAnyInTheDirectory) {
@@ -138,7 +138,7 @@ TEST_F(MidiRendering, FailsOnFilesThatAreNotSongs) {
         EXPECT_EQ(out.fd, -1) << bad.toHex().toStdString();
         if (out.fd >= 0) ::close(out.fd);
     }
-    EXPECT_EQ(renderToMemoryWav(dir.filePath("missing.mid"), font).fd, -1);
+    EXPECT_EQ(renderToMemoryWav(QFile::encodeName(dir.filePath("missing.mid")), font).fd, -1);
     EXPECT_EQ(renderToMemoryWav(write(dir, "ok.mid", song(2)), "").fd, -1) << "no sound font, no music";
 }
 

@@ -1,7 +1,7 @@
 // The state numbers the player reports, driven by scripted requests and
 // engine events: each row is one story from setUrl to its end, including
 // the stale events of replaced files that must change nothing.
-#include "platform/play_state_machine.h"
+#include "platform/player/play_state_machine.h"
 
 #include <gtest/gtest.h>
 

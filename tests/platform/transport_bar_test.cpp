@@ -1,6 +1,6 @@
 // The player's transport bar as a person reads it: the time never reads past
 // the end of the file and is never drawn cut short, at any width of the bar.
-#include "platform/transport_bar.h"
+#include "platform/player/transport_bar.h"
 
 #include <QApplication>
 #include <QFontMetrics>

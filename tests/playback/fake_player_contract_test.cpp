@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "platform/play_state_machine.h"
+#include "platform/player/play_state_machine.h"
 
 namespace sorinel::playback::testing {
 namespace {

@@ -1,6 +1,6 @@
 // The freedesktop backend against a stand-in service on the test's own
 // session bus: what travels over the bus, in which order, with which cookie.
-#include "platform/screensaver/dbus_screen_saver_inhibitor.h"
+#include "desktop/screensaver/dbus_screen_saver_inhibitor.h"
 
 #include "fake_screen_saver_service.h"
 

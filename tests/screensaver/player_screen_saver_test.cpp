@@ -1,7 +1,7 @@
 // The real player on the test's Xvfb and session bus, with a stand-in
 // screen saver service: video that plays holds the saver, sound alone never
 // does, and a pause, a stop, an end or another file gives the hold back.
-#include "platform/media_player.h"
+#include "platform/player/media_player.h"
 
 #include "cover_art_song.h"
 #include "desktop.h"

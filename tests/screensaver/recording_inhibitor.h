@@ -1,7 +1,7 @@
 #pragma once
 // An inhibitor that only records what reaches a backend.
 
-#include "platform/screensaver/screen_saver_inhibitor.h"
+#include "desktop/screensaver/screen_saver_inhibitor.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // When the screen saver is held: rows of player reports (state numbers and
 // whether the file shows video) and what the desktop must see at the end.
-#include "platform/screensaver/inhibitor_group.h"
-#include "platform/screensaver/video_playback_hold.h"
+#include "desktop/screensaver/inhibitor_group.h"
+#include "desktop/screensaver/video_playback_hold.h"
 #include "recording_inhibitor.h"
 
 #include <gtest/gtest.h>

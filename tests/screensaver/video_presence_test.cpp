@@ -1,8 +1,8 @@
 // What the engine boundary reports about a file's pictures: a real video
 // track counts, sound alone and an album's cover picture do not, and the
 // report follows the file when another one replaces it.
-#include "platform/mpv_events.h"
-#include "platform/mpv_handle.h"
+#include "platform/engine/mpv_events.h"
+#include "platform/engine/mpv_handle.h"
 
 #include "cover_art_song.h"
 #include "desktop.h"

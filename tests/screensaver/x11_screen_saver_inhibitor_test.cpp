@@ -1,6 +1,6 @@
 // The X fallback against the X server's own screen saver: the test's Xvfb
 // is told to start its saver after one idle second; held, it must not start.
-#include "platform/screensaver/x11_screen_saver_inhibitor.h"
+#include "desktop/screensaver/x11_screen_saver_inhibitor.h"
 
 #include "desktop.h"
 

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/media_player.h"
+#include "platform/player/media_player.h"
 
 namespace sorinel::testing {
 

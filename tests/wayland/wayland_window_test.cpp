@@ -22,8 +22,8 @@
 
 #include "desktop.h"
 #include "platform/shell/window_procedures.h"
-#include "platform/video_area.h"
-#include "platform/video_window.h"
+#include "platform/video/video_area.h"
+#include "platform/video/video_window.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
 #include "tray/tray_record.h"

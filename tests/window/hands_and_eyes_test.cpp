@@ -11,7 +11,7 @@
 #include "desktop.h"
 #include "desktop_fixture.h"
 #include "form_fixture.h"
-#include "platform/transport_bar.h"
+#include "platform/player/transport_bar.h"
 
 namespace {
 

@@ -1,0 +1,21 @@
+// A build for a system without any backend here: video plays, and the
+// screen saver is left to the desktop.
+#include "desktop/screensaver/screen_saver_inhibitor.h"
+
+namespace sorinel::platform {
+
+namespace {
+
+class NoScreenSaverInhibitor final : public ScreenSaverInhibitor {
+protected:
+    void startHolding(const QString&) override {}
+    void stopHolding() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<ScreenSaverInhibitor> makeScreenSaverInhibitor(const QString&) {
+    return std::make_unique<NoScreenSaverInhibitor>();
+}
+
+}  // namespace sorinel::platform

@@ -1,0 +1,19 @@
+#include "desktop/screensaver/screen_saver_inhibitor.h"
+
+namespace sorinel::platform {
+
+ScreenSaverInhibitor::~ScreenSaverInhibitor() = default;
+
+void ScreenSaverInhibitor::inhibit(const QString& reason) {
+    if (inhibited_) return;
+    inhibited_ = true;
+    startHolding(reason);
+}
+
+void ScreenSaverInhibitor::uninhibit() {
+    if (!inhibited_) return;
+    inhibited_ = false;
+    stopHolding();
+}
+
+}  // namespace sorinel::platform

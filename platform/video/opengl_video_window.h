@@ -1,0 +1,32 @@
+#pragma once
+// The video drawn by the engine through OpenGL straight onto the window's
+// own surface, where a real driver is at hand.
+
+#include "platform/video/video_window.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+
+namespace sorinel::platform {
+
+class OpenGlVideoWindow final : public VideoWindow {
+public:
+    OpenGlVideoWindow();
+    ~OpenGlVideoWindow() override;
+
+protected:
+    mpv_render_context* createRenderContext(mpv_handle* mpv) override;
+    void releaseRenderContext(mpv_render_context* render) override;
+    void draw(mpv_render_context* render) override;
+    void skipFrame(mpv_render_context* render) override;
+
+private:
+    static void* procAddress(void* ctx, const char* name);
+
+    QOpenGLContext context_;
+    // The engine sets up and lets go of its GL objects here, whether or not
+    // the window is on screen at that moment.
+    QOffscreenSurface offscreen_;
+};
+
+}  // namespace sorinel::platform

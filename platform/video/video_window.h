@@ -1,0 +1,84 @@
+#pragma once
+// The video's own native window, embedded in the player through a window
+// container: mpv draws straight into it, so the picture is not drawn once
+// more into the main window. The two ways of drawing (software into the
+// window's image, or OpenGL into its surface) are subclasses.
+//
+// Mouse and key events reach this window, not the widgets around it: it
+// reports them in the player's terms.
+
+#include "platform/engine/queued_wakeup.h"
+#include "platform/video/click_tracker.h"
+#include "platform/video/video_output_choice.h"
+
+#include <QWindow>
+#include <memory>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+namespace sorinel::platform {
+
+class MpvHandle;
+
+class VideoWindow : public QWindow {
+    Q_OBJECT
+public:
+    static std::unique_ptr<VideoWindow> create(VideoOutput output);
+    ~VideoWindow() override;
+
+    VideoOutput output() const { return output_; }
+
+    // Connects the engine's video output to this window; false when the
+    // engine refuses this way of drawing. The engine must outlive the
+    // connection: detach() (or destroying the window) ends it.
+    bool attach(const MpvHandle& mpv);
+    void detach();
+
+    // Black instead of the engine's pictures (while it has no video to
+    // show, when its last frame would otherwise stand).
+    void setBlank(bool on);
+
+signals:
+    // As ClickTracker reports them; x, y in pixels of the window.
+    void clicked(int button, int shiftState, float x, float y);
+    void doubleClicked();
+    void escapePressed();
+
+protected:
+    explicit VideoWindow(VideoOutput output);
+
+    // A subclass's destructor must call detach(): the context is released by
+    // the subclass that made it.
+    virtual mpv_render_context* createRenderContext(mpv_handle* mpv) = 0;
+    virtual void releaseRenderContext(mpv_render_context* render) = 0;
+    // Draws the engine's current frame (black bars around it), or black when
+    // render is null.
+    virtual void draw(mpv_render_context* render) = 0;
+    // Takes a due frame without drawing it, so that the engine's clock goes
+    // on while the window is off screen.
+    virtual void skipFrame(mpv_render_context* render);
+
+    // Draws now, if there is anything to draw on.
+    void redraw();
+    bool onScreen() const;
+
+    void exposeEvent(QExposeEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void onEngineUpdate();
+    static void updateCallback(void* self);
+
+    const VideoOutput output_;
+    mpv_render_context* render_ = nullptr;
+    QueuedWakeup update_;
+    ClickReporting<VideoWindow> clicks_{*this};
+    bool blank_ = false;
+};
+
+}  // namespace sorinel::platform

@@ -1,8 +1,0 @@
-#include "platform/window_manager.h"
-
-namespace sorinel::platform {
-
-// Without X11 support the desktop's compositor places full-screen windows.
-bool fullScreenMustBePlacedByHand() { return false; }
-
-}  // namespace sorinel::platform
