@@ -1,5 +1,6 @@
 #include "platform/media_player.h"
 
+#include "platform/engine_log.h"
 #include "platform/full_screen_cover.h"
 #include "platform/midi_synth.h"
 #include "platform/mpv_events.h"
@@ -229,6 +230,7 @@ void MediaPlayer::Impl::startEngine() {
 
 void MediaPlayer::Impl::connectEngineEvents() {
     connect(pump.get(), &MpvEventPump::fileStarted, this, [this](long long id) {
+        traceStep("start-file");
         machine.onFileStarted(id);
         // A play list (or a directory) behind a media name ends its own entry
         // and queues the files it names: the caller sees "stopped", so
@@ -236,6 +238,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
         if (machine.isForeign(id)) mpv->command({"stop"});
     });
     connect(pump.get(), &MpvEventPump::fileLoaded, this, [this] {
+        traceStep("file-loaded");
         machine.onFileLoaded();
         if (machine.loaded() && seekOnLoad) {
             seekTo(*seekOnLoad);
@@ -244,6 +247,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
         refreshBar();
     });
     connect(pump.get(), &MpvEventPump::playbackRestarted, this, [this] {
+        traceStep("playback-restart");
         pendingSeek.reset();
         machine.onPlaybackRestarted(mpv->getFlag("pause").value_or(false));
     });
@@ -266,6 +270,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
 }
 
 void MediaPlayer::Impl::setUrl(const QString& shown, const QByteArray& native) {
+    traceStep("setUrl");
     ++generation;
     url = shown;
     nativePath = native;
@@ -319,6 +324,7 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
         return;
     }
     const long long entry = mpv->loadFile(engineTarget(nativePath));
+    traceStep("loadfile issued");
     applyWantedPause();
     machine.loadIssued(entry);
 }

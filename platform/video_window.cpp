@@ -1,5 +1,6 @@
 #include "platform/video_window.h"
 
+#include "platform/engine_log.h"
 #include "platform/mpv_handle.h"
 #include "platform/opengl_video_window.h"
 #include "platform/software_video_window.h"
@@ -57,8 +58,10 @@ void VideoWindow::onEngineUpdate() {
     if (!(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME)) return;
     // A frame not taken holds playback up: off screen (the main window in
     // the tray, or minimised) it is taken without drawing.
+    traceStep("frame due");
     if (onScreen() && !blank_) draw(render_);
     else skipFrame(render_);
+    traceStep("frame done");
 }
 
 bool VideoWindow::onScreen() const {
@@ -87,7 +90,10 @@ void VideoWindow::setBlank(bool on) {
     redraw();
 }
 
-void VideoWindow::exposeEvent(QExposeEvent*) { redraw(); }
+void VideoWindow::exposeEvent(QExposeEvent*) {
+    traceStep("video window exposed");
+    redraw();
+}
 
 void VideoWindow::resizeEvent(QResizeEvent*) {
     // A window that shrinks is not exposed again: the picture is fitted anew
