@@ -64,6 +64,11 @@ MpvHandle::MpvHandle() {
     // Hardware decoding is chosen with the way of drawing; off until then.
     setOption(handle_, "vo", "libmpv");
     setOption(handle_, "hwdec", "no");
+    // The engine hands each frame over when it is due, not ahead of time:
+    // otherwise every render on the GUI thread waits there for the frame's
+    // display time (up to one frame), and a click that comes meanwhile, or
+    // the next file's first frame, waits behind it.
+    setOption(handle_, "video-timing-offset", "0");
     // Without this the render API refuses software OpenGL (llvmpipe) when
     // OpenGL drawing is forced on a machine without a GPU driver.
     setOption(handle_, "gpu-sw", "yes");
