@@ -1,6 +1,7 @@
 #include "platform/mpv_handle.h"
 
 #include "platform/engine_log.h"
+#include "platform/sound_output_choice.h"
 
 #include <mpv/client.h>
 
@@ -101,8 +102,18 @@ int MpvHandle::command(const QStringList& args) const {
 
 long long MpvHandle::loadFile(const QString& target) const { return loadFile(target.toUtf8()); }
 
+// Asked again for each file: a sound server started meanwhile is heard from
+// the next file on.
+void MpvHandle::chooseSoundOutput() const {
+    const char* wanted = soundOutputFor(soundCanBeHeard(SoundPlaces::ofThisSession()));
+    if (std::string_view(wanted) == soundOutput_) return;
+    mpv_set_property_string(handle_, "ao", wanted);
+    soundOutput_ = wanted;
+}
+
 long long MpvHandle::loadFile(const QByteArray& target) const {
     if (!handle_) return -1;
+    chooseSoundOutput();
     const char* argv[] = {"loadfile", target.constData(), "replace", nullptr};
     mpv_node result;
     if (mpv_command_ret(handle_, argv, &result) < 0) return -1;
