@@ -9,35 +9,19 @@
 #include <mpv/client.h>
 #include <mpv/render.h>
 
-#include <dlfcn.h>
-
-#include <initializer_list>
+#include "platform/library_on_demand.h"
 
 namespace {
 
 void* engineLibrary() {
-    static void* const library = [] {
-        void* found = nullptr;
-        for (const char* name : {"libmpv.so.2", "libmpv.so.1", "libmpv.so"})
-            if ((found = dlopen(name, RTLD_LAZY | RTLD_LOCAL))) break;
-        return found;
-    }();
+    static void* const library = sorinel::platform::openLibrary({"libmpv.so.2", "libmpv.so.1", "libmpv.so"});
     return library;
-}
-
-template <typename Function>
-Function* engineFunction(const char* name) {
-    void* library = engineLibrary();
-    return library ? reinterpret_cast<Function*>(dlsym(library, name)) : nullptr;
 }
 
 }  // namespace
 
 // The engine's function of the same name, or `missing` where there is none.
-#define SORINEL_ENGINE_CALL(missing, name, args)                                  \
-    static auto* const real = engineFunction<decltype(name)>(#name);              \
-    if (!real) return missing;                                                     \
-    return real args
+#define SORINEL_ENGINE_CALL(missing, name, args) SORINEL_CALL_ON_DEMAND(engineLibrary(), missing, name, args)
 
 extern "C" {
 
