@@ -16,6 +16,7 @@ medians. Sound goes where the environment sends it: run it with and without
 a sound server. Needs DISPLAY, libX11, libXtst, xdotool and mpv.
 """
 import ctypes
+import glob
 import json
 import os
 import shutil
@@ -60,6 +61,9 @@ if not display:
     sys.exit("click_to_picture: no X display")
 root = x11.XDefaultRootWindow(display)
 ALL_PLANES = ctypes.c_ulong(-1).value
+# Where there is a GPU, Sorinel draws with OpenGL and decodes on the GPU where
+# it can: mpv is asked to do the same there.
+HWDEC = "auto-safe" if glob.glob("/dev/dri/renderD*") else "no"
 Z_PIXMAP = 2
 
 
@@ -182,7 +186,7 @@ def mpv_turn(vo, red, blue, area):
     work = tempfile.mkdtemp()
     path = os.path.join(work, "socket")
     process = subprocess.Popen(
-        ["mpv", "--no-config", "--osc=no", "--hwdec=no", "--opengl-sw=yes", "--vo=" + vo, "--idle=yes",
+        ["mpv", "--no-config", "--osc=no", "--hwdec=" + HWDEC, "--opengl-sw=yes", "--vo=" + vo, "--idle=yes",
          "--force-window=yes", "--keepaspect-window=no", "--geometry=%dx%d+0+0" % area,
          "--input-ipc-server=" + path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
