@@ -26,7 +26,7 @@ QByteArray engineLogLevel(const QByteArray& variableValue) {
 }
 
 void traceStep(const char* step) {
-    static const bool on = qEnvironmentVariableIsSet("SORINEL_TRACE");
+    static const bool on = qEnvironmentVariableIntValue("SORINEL_TRACE") != 0;
     if (!on) return;
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
