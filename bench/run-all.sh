@@ -81,8 +81,9 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "started Xvfb on $DISPLAY"
 fi
 echo "screen: $(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2 }'), load: $(cut -d' ' -f1-3 /proc/loadavg)"
-# mpv is told to use the null audio output; Sorinel uses the desktop's sound
-# and falls back to the null output by itself when there is none.
+# mpv is told to use the null audio output (except for click to picture,
+# where both choose their own); Sorinel uses the desktop's sound and falls
+# back to the null output by itself when there is none.
 if [ -e /dev/snd ] || [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then
   echo "note: a sound device is present: Sorinel's figures include playing sound, mpv's do not"
 fi
