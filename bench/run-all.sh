@@ -272,7 +272,7 @@ say "Summary (load at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
 row() { printf '%-50s %-46s %-22s %s\n' "$1" "$2" "$3" "$4"; }
 row "Figure" "Sorinel vs mpv (ratio)" "mpv vo=x11" "Target"
 row "$(printf '%.0s-' $(seq 50))" "$(printf '%.0s-' $(seq 46))" "----------" "------"
-row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs vo=gpu $start_gpu s ($(ratio "$start_sorinel" "$start_gpu")x)" "$start_x11 s" "<= vo=x11"
+row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs vo=gpu $start_gpu s ($(ratio "$start_sorinel" "$start_gpu")x)" "$start_x11 s ($(ratio "$start_sorinel" "$start_x11")x)" "<= vo=x11"
 row "Start-up, session bus / none (media controls on / off)" "$start_bus_on s / $start_bus_off s" "-" "-"
 row "  empty Qt window, session bus / none" "$qt_bus_on s / $qt_bus_off s" "-" "-"
 row "  to the media-control name on the bus" "$bus_name s" "-" "-"
@@ -281,7 +281,8 @@ row "First frame, 1080p: from idle / switching" "$first_idle / $first_switch s v
 for sound in sound silent; do
   for when in idle switch; do
     [ $sound = silent ] && [ $when = switch ] && continue
-    label="Click to picture, $([ $when = idle ] && echo "from idle" || echo "switching")$([ $sound = silent ] && echo ", no sound server")"
+    label="Click to picture, $([ $when = idle ] && echo "from idle" || echo "switching")"
+    if [ $sound = silent ]; then label="$label, no sound server"; fi
     row "$label" "$(click ${sound}_${when}_sorinel) s vs vo=gpu $(click ${sound}_${when}_gpu) s ($(ratio "$(click ${sound}_${when}_sorinel)" "$(click ${sound}_${when}_gpu)")x)" "$(click ${sound}_${when}_x11) s" "<= 1.0x vo=gpu"
   done
 done
