@@ -81,8 +81,9 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "started Xvfb on $DISPLAY"
 fi
 echo "screen: $(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2 }'), load: $(cut -d' ' -f1-3 /proc/loadavg)"
-# mpv is told to use the null audio output; Sorinel uses the desktop's sound
-# and falls back to the null output by itself when there is none.
+# mpv is told to use the null audio output (except for click to picture,
+# where both choose their own); Sorinel uses the desktop's sound and falls
+# back to the null output by itself when there is none.
 if [ -e /dev/snd ] || [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then
   echo "note: a sound device is present: Sorinel's figures include playing sound, mpv's do not"
 fi
@@ -199,6 +200,10 @@ kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
 first_mpv=$(median <"$work/first-mpv")
 echo "median: sorinel from idle $first_idle s, switching $first_switch s; mpv vo=gpu $first_mpv s"
 
+say "Click to picture: a click on an entry (mpv: loadfile on its socket) to the new file's first pixel on the screen, 1080p H.264 with sound, 5 processes each"
+"$root/bench/click-to-picture.sh" "$build/app/sorinel" "$media" 5 2>&1 | tee "$work/click" || failed
+click() { figure "click_$1" "$work/click"; }
+
 say "Playback cost in the window: CPU seconds per second of the 1080p clip, same video area, twice each alternating"
 for f in sorinel gpu x11; do : >"$work/play-$f"; done
 for _ in 1 2; do
@@ -267,12 +272,20 @@ say "Summary (load at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
 row() { printf '%-50s %-46s %-22s %s\n' "$1" "$2" "$3" "$4"; }
 row "Figure" "Sorinel vs mpv (ratio)" "mpv vo=x11" "Target"
 row "$(printf '%.0s-' $(seq 50))" "$(printf '%.0s-' $(seq 46))" "----------" "------"
-row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs vo=gpu $start_gpu s ($(ratio "$start_sorinel" "$start_gpu")x)" "$start_x11 s" "<= 0.9x vo=gpu"
+row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs vo=gpu $start_gpu s ($(ratio "$start_sorinel" "$start_gpu")x)" "$start_x11 s ($(ratio "$start_sorinel" "$start_x11")x)" "<= vo=x11"
 row "Start-up, session bus / none (media controls on / off)" "$start_bus_on s / $start_bus_off s" "-" "-"
 row "  empty Qt window, session bus / none" "$qt_bus_on s / $qt_bus_off s" "-" "-"
 row "  to the media-control name on the bus" "$bus_name s" "-" "-"
 row "  floors: empty Qt window / + OpenGL / + libmpv" "$start_qt / $start_qt_gl / $start_qt_mpv s ($(ratio "$start_qt" "$start_gpu")x)" "-" "-"
 row "First frame, 1080p: from idle / switching" "$first_idle / $first_switch s vs vo=gpu $first_mpv s" "-" "no slower than before"
+for sound in sound silent; do
+  for when in idle switch; do
+    [ $sound = silent ] && [ $when = switch ] && continue
+    label="Click to picture, $([ $when = idle ] && echo "from idle" || echo "switching")"
+    if [ $sound = silent ]; then label="$label, no sound server"; fi
+    row "$label" "$(click ${sound}_${when}_sorinel) s vs vo=gpu $(click ${sound}_${when}_gpu) s ($(ratio "$(click ${sound}_${when}_sorinel)" "$(click ${sound}_${when}_gpu)")x)" "$(click ${sound}_${when}_x11) s" "<= 1.0x vo=gpu"
+  done
+done
 row "Playback CPU s/s, 1080p, window $area" "$play_sorinel vs vo=gpu $play_gpu ($(ratio "$play_sorinel" "$play_gpu")x)" "$play_x11 ($(ratio "$play_sorinel" "$play_x11")x)" "<= 1.0x vo=gpu"
 row "Playback CPU s/s, 1080p, full screen ${full_area:-}" "$full_sorinel vs vo=gpu $full_gpu ($(ratio "$full_sorinel" "$full_gpu")x)" "$full_x11 ($(ratio "$full_sorinel" "$full_x11")x)" "<= 1.2x vo=x11"
 row "RSS (MiB) after start" "$rss_start vs vo=gpu $rss_start_gpu ($(ratio "$rss_start" "$rss_start_gpu")x)" "$rss_start_x11" "<= 1.0x vo=gpu"

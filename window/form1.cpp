@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "platform/failures.h"
+#include "platform/engine/engine_log.h"
 #include "platform/shell/notify_icon.h"
 #include "platform/player/transport_bar.h"
 #include "tray/lifecycle.h"
@@ -347,7 +348,10 @@ void Form1::Form_Resize() {
 void Form1::Form_Activate() { sequence_->Form_Activate(); }
 void Form1::Form_Unload() { tray::Form_Unload(*trayAccess_); }
 
-void Form1::File1_Click() { sequence_->File1_Click(); }
+void Form1::File1_Click() {
+    platform::traceStep("list click");
+    sequence_->File1_Click();
+}
 void Form1::File1_EntryMoved(std::int16_t from, std::int16_t to) { sequence_->File1_EntryMoved(from, to); }
 void Form1::File1_EntryRemoved(std::int16_t from, std::int16_t following) {
     sequence_->File1_EntryRemoved(from, following);

@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 
 #include <fcntl.h>
@@ -22,6 +23,14 @@ QByteArray engineLogLevel(const QByteArray& variableValue) {
     for (const char* known : {"fatal", "error", "warn", "info", "status", "v", "debug", "trace"})
         if (level == known) return level;
     return "no";
+}
+
+void traceStep(const char* step) {
+    static const bool on = qEnvironmentVariableIntValue("SORINEL_TRACE") != 0;
+    if (!on) return;
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::fprintf(stderr, "%.1f %s\n", now.tv_sec * 1e3 + now.tv_nsec / 1e6, step);
 }
 
 QByteArray engineLogLevel() { return engineLogLevel(qgetenv(EngineLogVariable)); }

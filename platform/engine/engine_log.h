@@ -25,6 +25,11 @@ void quietSoundLibraries();
 
 void printEngineMessage(const char* prefix, const char* level, const char* text);
 
+// SORINEL_TRACE=1 prints each step from a click to the first picture on
+// standard error, after the milliseconds of the monotonic clock: where the
+// time of a file change goes.
+void traceStep(const char* step);
+
 // Keeps standard error quiet for its lifetime unless the engine's log was
 // asked for. Making the engine's OpenGL renderer probes every way of hardware
 // decoding it was built with, and the CUDA loader prints "Cannot load

@@ -1,6 +1,7 @@
 #include "platform/engine/mpv_handle.h"
 
 #include "platform/engine/engine_log.h"
+#include "platform/engine/sound_output_choice.h"
 
 #include <mpv/client.h>
 
@@ -64,6 +65,11 @@ MpvHandle::MpvHandle() {
     // Hardware decoding is chosen with the way of drawing; off until then.
     setOption(handle_, "vo", "libmpv");
     setOption(handle_, "hwdec", "no");
+    // The engine hands each frame over when it is due, not ahead of time:
+    // otherwise every render on the GUI thread waits there for the frame's
+    // display time (up to one frame), and a click that comes meanwhile, or
+    // the next file's first frame, waits behind it.
+    setOption(handle_, "video-timing-offset", "0");
     // Without this the render API refuses software OpenGL (llvmpipe) when
     // OpenGL drawing is forced on a machine without a GPU driver.
     setOption(handle_, "gpu-sw", "yes");
@@ -96,8 +102,18 @@ int MpvHandle::command(const QStringList& args) const {
 
 long long MpvHandle::loadFile(const QString& target) const { return loadFile(target.toUtf8()); }
 
+// Asked again for each file: a sound server started meanwhile is heard from
+// the next file on.
+void MpvHandle::chooseSoundOutput() const {
+    const char* wanted = soundOutputFor(soundCanBeHeard(SoundPlaces::ofThisSession()));
+    if (std::string_view(wanted) == soundOutput_) return;
+    mpv_set_property_string(handle_, "ao", wanted);
+    soundOutput_ = wanted;
+}
+
 long long MpvHandle::loadFile(const QByteArray& target) const {
     if (!handle_) return -1;
+    chooseSoundOutput();
     const char* argv[] = {"loadfile", target.constData(), "replace", nullptr};
     mpv_node result;
     if (mpv_command_ret(handle_, argv, &result) < 0) return -1;

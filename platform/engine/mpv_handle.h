@@ -39,7 +39,10 @@ public:
     std::optional<bool> getFlag(const char* name) const;
 
 private:
+    void chooseSoundOutput() const;
+
     mpv_handle* handle_ = nullptr;
+    mutable const char* soundOutput_ = "";
 };
 
 }  // namespace sorinel::platform

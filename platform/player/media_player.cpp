@@ -1,5 +1,6 @@
 #include "platform/player/media_player.h"
 
+#include "platform/engine/engine_log.h"
 #include "platform/player/full_screen_cover.h"
 #include "platform/engine/midi_synth.h"
 #include "platform/engine/mpv_events.h"
@@ -232,6 +233,7 @@ void MediaPlayer::Impl::startEngine() {
 
 void MediaPlayer::Impl::connectEngineEvents() {
     connect(pump.get(), &MpvEventPump::fileStarted, this, [this](long long id) {
+        traceStep("start-file");
         machine.onFileStarted(id);
         // A play list (or a directory) behind a media name ends its own entry
         // and queues the files it names: the caller sees "stopped", so
@@ -239,6 +241,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
         if (machine.isForeign(id)) mpv->command({"stop"});
     });
     connect(pump.get(), &MpvEventPump::fileLoaded, this, [this] {
+        traceStep("file-loaded");
         machine.onFileLoaded();
         if (machine.loaded() && seekOnLoad) {
             seekTo(*seekOnLoad);
@@ -251,6 +254,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
     connect(pump.get(), &MpvEventPump::playbackRestarted, this, [this] {
         // The new position's report may come just after this one.
         if (pendingSeek) position = *pendingSeek;
+        traceStep("playback-restart");
         pendingSeek.reset();
         machine.onPlaybackRestarted(mpv->getFlag("pause").value_or(false));
     });
@@ -273,6 +277,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
 }
 
 void MediaPlayer::Impl::setUrl(const QString& shown, const QByteArray& native) {
+    traceStep("setUrl");
     ++generation;
     url = shown;
     nativePath = native;
@@ -327,6 +332,7 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
         return;
     }
     const long long entry = mpv->loadFile(engineTarget(nativePath));
+    traceStep("loadfile issued");
     applyWantedPause();
     machine.loadIssued(entry);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/display_server.h"
 #include "platform/engine/engine_log.h"
+#include "platform/video/video_output_choice.h"
 
 #include <mpv/render_gl.h>
 
@@ -34,6 +35,8 @@ mpv_render_context* OpenGlVideoWindow::createRenderContext(mpv_handle* mpv) {
     offscreen_.setFormat(context_.format());
     offscreen_.create();
     if (!context_.makeCurrent(&offscreen_)) return nullptr;
+    const auto* renderer = reinterpret_cast<const char*>(context_.functions()->glGetString(GL_RENDERER));
+    onCpu_ = renderer && isSoftwareRenderer(renderer);
     mpv_opengl_init_params glInit{&OpenGlVideoWindow::procAddress, nullptr};
     // No advanced control: the player makes synchronous engine calls on this
     // same thread, which advanced control would allow to deadlock.

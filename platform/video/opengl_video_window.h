@@ -19,6 +19,7 @@ protected:
     void releaseRenderContext(mpv_render_context* render) override;
     void draw(mpv_render_context* render) override;
     void skipFrame(mpv_render_context* render) override;
+    bool drawsOnCpu() const override { return onCpu_; }
 
 private:
     static void* procAddress(void* ctx, const char* name);
@@ -27,6 +28,7 @@ private:
     // The engine sets up and lets go of its GL objects here, whether or not
     // the window is on screen at that moment.
     QOffscreenSurface offscreen_;
+    bool onCpu_ = false;
 };
 
 }  // namespace sorinel::platform

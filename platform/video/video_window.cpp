@@ -1,6 +1,7 @@
 #include "platform/video/video_window.h"
 
 #include "platform/display_server.h"
+#include "platform/engine/engine_log.h"
 #include "platform/engine/mpv_handle.h"
 #include "platform/video/opengl_video_window.h"
 #include "platform/video/software_video_window.h"
@@ -31,6 +32,11 @@ bool VideoWindow::attach(const MpvHandle& mpv) {
     if (!mpv.valid()) return false;
     render_ = createRenderContext(mpv.get());
     if (!render_) return false;
+    // OpenGL on the CPU (chosen on Wayland, or asked for): the engine's
+    // default scalers cost that CPU dearly, and with them libmpv 0.40 on a
+    // virtual X server drew some files black from start to end.
+    if (drawsOnCpu())
+        for (const char* scaler : {"scale", "cscale", "dscale"}) mpv.setString(scaler, QStringLiteral("bilinear"));
     mpv_render_context_set_update_callback(render_, &VideoWindow::updateCallback, this);
     redraw();
     return true;
@@ -57,8 +63,10 @@ void VideoWindow::onEngineUpdate() {
     if (!(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME)) return;
     // A frame not taken holds playback up: off screen (the main window in
     // the tray, or minimised) it is taken without drawing.
+    traceStep("frame due");
     if (onScreen() && !blank_) draw(render_);
     else skipFrame(render_);
+    traceStep("frame done");
 }
 
 bool VideoWindow::onScreen() const {
@@ -87,7 +95,10 @@ void VideoWindow::setBlank(bool on) {
     redraw();
 }
 
-void VideoWindow::exposeEvent(QExposeEvent*) { redraw(); }
+void VideoWindow::exposeEvent(QExposeEvent*) {
+    traceStep("video window exposed");
+    redraw();
+}
 
 void VideoWindow::resizeEvent(QResizeEvent*) {
     // A window that shrinks is not exposed again: the picture is fitted anew

@@ -58,6 +58,9 @@ protected:
     // Takes a due frame without drawing it, so that the engine's clock goes
     // on while the window is off screen.
     virtual void skipFrame(mpv_render_context* render);
+    // Whether the engine's scaling runs on the processor: an OpenGL driver
+    // that is the CPU's. Known once the render context is made.
+    virtual bool drawsOnCpu() const { return false; }
 
     // Draws now, if there is anything to draw on.
     void redraw();

@@ -15,6 +15,8 @@
 #                                                 the desktop entry names (needs a display)
 #   check-packaging.sh appid    STAGE RUNNER      under a Wayland compositor (RUNNER runs a command
 #                                                 in one) the window's app id names the desktop entry
+#   check-packaging.sh libraries STAGE BUILD_DIR  the program does not link libmpv or libfluidsynth
+#                                                 (it opens them once needed); the package names them
 #   check-packaging.sh options  SOURCE            a package build (tests and benchmarks off)
 #                                                 configures without GoogleTest or a test tool
 #   check-packaging.sh selftest STAGE VERSION DRAW_ICON
@@ -430,6 +432,20 @@ check_docs_at_version() { check_docs "$1" "$SELFTEST_VERSION"; }
 
 command=${1:-}
 shift || true
+check_libraries() {
+  local program=$1/usr/bin/sorinel config=$2/CPackConfig.cmake
+  if readelf -d "$program" | grep -E 'NEEDED.*lib(mpv|fluidsynth)' >&2; then
+    fail "the program links a library it should open only once needed"
+    return
+  fi
+  # Nothing else makes a package depend on them then.
+  local depends lib
+  depends=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_DEPENDS "\(.*\)")$/\1/p' "$config")
+  for lib in libmpv2 libfluidsynth3; do
+    [[ ", $depends," == *", $lib,"* ]] || fail "the package does not depend on $lib" || return
+  done
+}
+
 case $command in
   install)  check_install "$@" ;;
   layout)   check_layout "$@" ;;
@@ -441,7 +457,8 @@ case $command in
   mimetypes-selftest) check_mimetypes_selftest "$@" ;;
   wmclass)  check_wmclass "$@" ;;
   options)  check_options "$@" ;;
+  libraries) check_libraries "$@" ;;
   appid)    check_appid "$@" ;;
   selftest) check_selftest "$@" ;;
-  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|mimetypes|wmclass|appid|options|selftest ARGS..." >&2; exit 2 ;;
+  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|mimetypes|wmclass|appid|options|libraries|selftest ARGS..." >&2; exit 2 ;;
 esac

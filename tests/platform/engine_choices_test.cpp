@@ -1,9 +1,14 @@
 // The choices made before the engine starts, from what the machine and the
 // user say: which OpenGL renderers are the CPU's, and which values of the
-// two environment variables count.
+// two environment variables count, and whether the sound can go anywhere.
 #include "platform/engine/engine_log.h"
+#include "platform/engine/sound_output_choice.h"
 #include "platform/video/video_output_choice.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace sorinel::platform {
@@ -43,6 +48,36 @@ TEST(EngineLog, QuietUnlessAKnownLevelIsAskedFor) {
     EXPECT_EQ(engineLogLevel("WARN"), "warn");
     EXPECT_EQ(engineLogLevel(" v "), "v");
     EXPECT_EQ(engineLogLevel("trace"), "trace");
+}
+
+// A machine with nothing to take the sound plays silently; any one sound
+// server, sound card or sound set-up is enough to leave the choice to the
+// engine.
+TEST(SoundOutputChoice, SilentOnlyWhereNothingCouldTakeTheSound) {
+    const char* anyOne[] = {"run/user/1000/pulse/native", "run/user/1000/pipewire-0", "run/pulse/native",
+                            "dev/shm/jack_default_1000_0", "dev/snd/pcmC0D0p", "dev/dsp",
+                            "etc/asound.conf", "home/someone/.asoundrc"};
+    for (const char* place : anyOne) {
+        QTemporaryDir root;
+        // What every machine has, sound or not.
+        for (const char* dir : {"run/user/1000", "dev/shm", "dev/snd", "etc/pulse", "home/someone"})
+            ASSERT_TRUE(QDir(root.path()).mkpath(dir));
+        QFile(root.filePath("dev/snd/controlC0")).open(QIODevice::WriteOnly);
+        QFile(root.filePath("etc/pulse/client.conf")).open(QIODevice::WriteOnly);
+        SoundPlaces places{root.path(), "/run/user/1000", "/home/someone", {}, {}};
+        EXPECT_FALSE(soundCanBeHeard(places)) << place;
+
+        ASSERT_TRUE(QDir(root.path()).mkpath(QFileInfo(root.filePath(place)).path()));
+        ASSERT_TRUE(QFile(root.filePath(place)).open(QIODevice::WriteOnly));
+        EXPECT_TRUE(soundCanBeHeard(places)) << place;
+    }
+    // A server named outright may be elsewhere; nothing need exist here.
+    QTemporaryDir empty;
+    EXPECT_TRUE(soundCanBeHeard({empty.path(), {}, {}, "tcp:speakers", {}}));
+    EXPECT_TRUE(soundCanBeHeard({empty.path(), {}, {}, {}, "pipewire-1"}));
+    EXPECT_FALSE(soundCanBeHeard({empty.path(), {}, {}, {}, {}}));
+    EXPECT_STREQ(soundOutputFor(false), "null");
+    EXPECT_STREQ(soundOutputFor(true), "");
 }
 
 }  // namespace

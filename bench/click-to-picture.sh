@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Click to picture, black box, with and without a sound server: Sorinel
+# against mpv vo=gpu and vo=x11 in the same run (bench/click_to_picture.py).
+# Called by bench/run-all.sh; alone:
+#
+#   bench/click-to-picture.sh SORINEL MEDIA_DIR [REPEAT]
+#
+# Needs DISPLAY (a 1920x1080 Xvfb), mpv, xdotool, ffmpeg and pulseaudio.
+# The two clips (1080p H.264 with sound, a red or a blue box in the middle)
+# are made in MEDIA_DIR when missing. Prints the measurements, then
+# "@ click_{sound,silent}_{idle,switch}_{sorinel,gpu,x11} SECONDS" medians.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+sorinel=$1
+media=$2
+repeat=${3:-5}
+mkdir -p "$media"
+for colour in red blue; do
+  clip=$media/click-$colour.mov
+  [ -f "$clip" ] && continue
+  ffmpeg -nostdin -hide_banner -loglevel error -y \
+    -f lavfi -i "testsrc2=size=1920x1080:rate=30:duration=8,drawbox=x=iw/4:y=ih/4:w=iw/2:h=ih/2:color=$colour:t=fill" \
+    -f lavfi -i "sine=frequency=440:duration=8" \
+    -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac -f mov "$clip.part"
+  mv "$clip.part" "$clip"
+done
+
+work=$(mktemp -d)
+pulse_pid=""
+cleanup() {
+  [ -n "$pulse_pid" ] && { kill "$pulse_pid" 2>/dev/null; wait "$pulse_pid" 2>/dev/null || true; }
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A sound server of this run's own, playing into a null sink.
+mkdir -p "$work/with" "$work/without"
+chmod 700 "$work/with" "$work/without"
+XDG_RUNTIME_DIR=$work/with pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+  --load="module-null-sink sink_name=null" --load=module-native-protocol-unix >"$work/pulse.log" 2>&1 &
+pulse_pid=$!
+for _ in $(seq 50); do [ -S "$work/with/pulse/native" ] && break; sleep 0.1; done
+[ -S "$work/with/pulse/native" ] || { cat "$work/pulse.log"; exit 1; }
+
+echo "-- with a sound server (PulseAudio, null sink)"
+XDG_RUNTIME_DIR=$work/with PULSE_SERVER=unix:$work/with/pulse/native \
+  "$here/click_to_picture.py" "$sorinel" "$media/click-red.mov" "$media/click-blue.mov" "$repeat" sound
+echo "-- without a sound server"
+# An empty runtime folder: no PulseAudio or PipeWire socket to find.
+env -u PULSE_SERVER XDG_RUNTIME_DIR=$work/without \
+  "$here/click_to_picture.py" "$sorinel" "$media/click-red.mov" "$media/click-blue.mov" "$repeat" silent

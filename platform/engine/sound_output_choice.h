@@ -1,0 +1,30 @@
+#pragma once
+// Whether anything on this machine could take the program's sound. Where
+// nothing could (no sound server, no sound card, no sound set-up of the
+// system's or the user's own), the engine is told to play silently at once:
+// finding that out itself, it tries each of its sound outputs in turn for
+// the first file, and JACK alone takes some 30 ms, all before the first
+// picture.
+
+#include <QByteArray>
+#include <QString>
+
+namespace sorinel::platform {
+
+// The places looked at: the file system from `root`, and the variables a
+// sound server is found by.
+struct SoundPlaces {
+    QString root = QStringLiteral("/");
+    QByteArray runtimeDir;      // XDG_RUNTIME_DIR
+    QByteArray home;            // HOME
+    QByteArray pulseServer;     // PULSE_SERVER
+    QByteArray pipewireRemote;  // PIPEWIRE_REMOTE
+    static SoundPlaces ofThisSession();
+};
+
+bool soundCanBeHeard(const SoundPlaces& places);
+
+// The engine's value of "ao": its own choice, or silence.
+inline const char* soundOutputFor(bool canBeHeard) { return canBeHeard ? "" : "null"; }
+
+}  // namespace sorinel::platform
