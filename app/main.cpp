@@ -16,6 +16,7 @@
 #include "playback/system_random.h"
 #include "window/form1.h"
 #include "window/form1_remote_control.h"
+#include "platform/failures.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     // QApplication sets the locale from the environment; mpv reads numbers
     // in the C locale.
     std::setlocale(LC_NUMERIC, "C");
+    sorinel::platform::reportFailuresAtDebugLevel();
     // The window hides itself while minimised and ends the program itself
     // when it is closed.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -56,11 +58,10 @@ int main(int argc, char** argv) {
         QMetaObject::invokeMethod(
             &form,
             [&form, request] {
-                try {
-                    form.openMedia(request->target.folder, request->target.fileName);
-                } catch (...) {
+                if (!sorinel::playback::stopFailure("opening the named file", [&] {
+                        form.openMedia(request->target.folder, request->target.fileName);
+                    }))
                     std::fprintf(stderr, "sorinel: %s: could not be opened\n", request->absolutePath.constData());
-                }
             },
             Qt::QueuedConnection);
     }

@@ -1,13 +1,13 @@
 #pragma once
-// A failure is never shown to the person, and nothing is printed by default.
 // Where the event loop calls into the program (a signal's handler, a queued
-// call, a tray click, a request from the bus) a failure stops here, at one
-// helper, and the layers in between let it through. The category
+// call, a tray click, a request from the bus) a failure stops, through the
+// program's one way of swallowing one (playback/failure_stop.h). The category
 // "sorinel.failures" tells of each at debug level, off unless asked for:
 // QT_LOGGING_RULES="sorinel.failures.debug=true".
 
+#include "playback/failure_stop.h"
+
 #include <QLoggingCategory>
-#include <exception>
 
 namespace sorinel::platform {
 
@@ -16,15 +16,18 @@ inline const QLoggingCategory& failures() {
     return category;
 }
 
+// Every failure stopped anywhere in the program is told of under the
+// category from here on. Called once, at start.
+inline void reportFailuresAtDebugLevel() {
+    playback::failureReporter() = [](const char* where, const char* what) {
+        if (*what) qCDebug(failures) << where << "failed:" << what;
+        else qCDebug(failures) << where << "failed";
+    };
+}
+
 template <typename Fn>
 void atEventLoopBoundary(const char* where, Fn&& fn) {
-    try {
-        fn();
-    } catch (const std::exception& e) {
-        qCDebug(failures) << where << "failed:" << e.what();
-    } catch (...) {
-        qCDebug(failures) << where << "failed";
-    }
+    playback::stopFailure(where, std::forward<Fn>(fn));
 }
 
 }  // namespace sorinel::platform

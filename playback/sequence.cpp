@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "playback/failure_stop.h"
 #include "playback/random_draw.h"
 #include "playback/seconds_text.h"
 #include "playback/wait_timer.h"
@@ -86,11 +87,9 @@ bool PlaybackSequence::pumpOnce()
 
 double PlaybackSequence::WaitTimer(std::int32_t sc)
 {
-    try {
-        return cooperativeWait(sc, c_.clock, c_.events, [this] { return ended_; });
-    } catch (...) {
-        return 0.0;
-    }
+    double waited = 0.0;
+    stopFailure("WaitTimer", [&] { waited = cooperativeWait(sc, c_.clock, c_.events, [this] { return ended_; }); });
+    return waited;
 }
 
 // Every handler below runs from the event loop or nested inside a pumping
@@ -104,10 +103,7 @@ void PlaybackSequence::NextPlay()
     if (ended_)
         return;
     const OnStack onStack(advancesInProgress_);
-    try {
-        advance();
-    } catch (...) {
-    }
+    stopFailure("NextPlay", [&] { advance(); });
 }
 
 void PlaybackSequence::advance()
@@ -202,10 +198,9 @@ void PlaybackSequence::File1_Click()
 {
     if (shuttingDown_)
         return;
-    try {
+    stopFailure("File1_Click", [&] {
         playSelectedEntry();
-    } catch (...) {
-    }
+    });
 }
 
 void PlaybackSequence::playSelectedEntry()
@@ -225,11 +220,10 @@ void PlaybackSequence::playSelectedEntry()
 // boxes as they show.
 void PlaybackSequence::Form_Activate()
 {
-    try {
+    stopFailure("Form_Activate", [&] {
         loopfl = static_cast<std::int16_t>(c_.loop_chk.value() != 0 ? 1 : 0);
         randfl = static_cast<std::int16_t>(c_.randam_chk.value() != 0 ? 1 : 0);
-    } catch (...) {
-    }
+    });
 }
 
 void PlaybackSequence::File1_EntryMoved(std::int16_t from, std::int16_t to)
@@ -271,17 +265,16 @@ void PlaybackSequence::MediaPlayer1_StoppedByUser()
     // and advance: a person's stop disarms instead. Playing again (the
     // player reports transitioning) arms the advance anew.
     nextfl = 0;
-    try {
+    stopFailure("MediaPlayer1_StoppedByUser", [&] {
         c_.Timer2.setInterval(0);
-    } catch (...) {
-    }
+    });
 }
 
 void PlaybackSequence::MediaPlayer1_PlayWithoutMedia()
 {
     if (shuttingDown_)
         return;
-    try {
+    stopFailure("MediaPlayer1_PlayWithoutMedia", [&] {
         if (!c_.MediaPlayer1.url().empty())
             return;  // the player plays what it holds by itself
         const std::int16_t count = c_.File1.listCount();
@@ -293,15 +286,14 @@ void PlaybackSequence::MediaPlayer1_PlayWithoutMedia()
         }
         const auto index = std::clamp<std::int16_t>(i, 0, static_cast<std::int16_t>(count - 1));
         c_.File1.setSelected(index, true);  // raises Click, which plays the entry
-    } catch (...) {
-    }
+    });
 }
 
 void PlaybackSequence::MediaPlayer1_PlayStateChange(std::int32_t NewState)
 {
     if (ended_)
         return;
-    try {
+    stopFailure("MediaPlayer1_PlayStateChange", [&] {
         switch (NewState) {
         case PlayState::Stopped:
             if (nextfl == 1) {
@@ -321,8 +313,7 @@ void PlaybackSequence::MediaPlayer1_PlayStateChange(std::int32_t NewState)
         default:
             break;
         }
-    } catch (...) {
-    }
+    });
 }
 
 void PlaybackSequence::startHandling()
@@ -386,10 +377,9 @@ void PlaybackSequence::Timer1_Timer()
 {
     if (ended_)
         return;
-    try {
+    stopFailure("Timer1_Timer", [&] {
         endCutCheck();
-    } catch (...) {
-    }
+    });
 }
 
 void PlaybackSequence::endCutCheck()
@@ -427,7 +417,7 @@ void PlaybackSequence::Timer2_Timer()
 {
     if (ended_)
         return;
-    try {
+    stopFailure("Timer2_Timer", [&] {
         if (c_.MediaPlayer1.playState() != PlayState::Stopped)
             return;  // keeps ticking
         c_.Timer2.setInterval(0);
@@ -435,8 +425,7 @@ void PlaybackSequence::Timer2_Timer()
         // that stop must not advance again.
         if (!c_.MediaPlayer1.url().empty())
             NextPlay();
-    } catch (...) {
-    }
+    });
 }
 
 void PlaybackSequence::MediaPlayer1_Click(std::int16_t nButton, std::int16_t /*nShiftState*/,
@@ -444,14 +433,13 @@ void PlaybackSequence::MediaPlayer1_Click(std::int16_t nButton, std::int16_t /*n
 {
     if (ended_ || nButton != kLeftButton)
         return;
-    try {
+    stopFailure("MediaPlayer1_Click", [&] {
         const std::int32_t state = c_.MediaPlayer1.playState();
         if (state == PlayState::Playing)
             c_.MediaPlayer1.pause();
         else if (state == PlayState::Paused)
             c_.MediaPlayer1.play();
-    } catch (...) {
-    }
+    });
 }
 
 }  // namespace sorinel::playback

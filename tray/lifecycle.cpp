@@ -3,6 +3,7 @@
 #include "playback/ports.h"
 #include "tray/mod_wnd_proc.h"
 #include "tray/tray_icon.h"
+#include "playback/failure_stop.h"
 
 namespace sorinel::tray {
 namespace {
@@ -12,10 +13,7 @@ namespace {
 // or leave a window that cannot be closed.
 template <typename Step>
 void runStep(Step step) {
-    try {
-        step();
-    } catch (...) {
-    }
+    playback::stopFailure("a step of the start or the close", step);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tray/mod_wnd_proc.h"
 
 #include "tray/tray_record.h"
+#include "playback/failure_stop.h"
 
 namespace sorinel::tray::modWndProc {
 namespace {
@@ -10,14 +11,10 @@ FormAccess* mainForm = nullptr;
 void restoreAndShow(FormAccess& form) {
     // A failing window operation must not keep the message from the
     // procedures behind the hook, nor escape into the event loop.
-    try {
+    playback::stopFailure("restoring the window", [&] {
         if (form.windowState() == shell::kWindowStateMinimised) form.setWindowState(shell::kWindowStateNormal);
-    } catch (...) {
-    }
-    try {
-        form.showWindow();
-    } catch (...) {
-    }
+    });
+    playback::stopFailure("showing the window", [&] { form.showWindow(); });
 }
 
 }  // namespace

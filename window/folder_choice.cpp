@@ -1,4 +1,5 @@
 #include "window/folder_choice.h"
+#include "playback/failure_stop.h"
 
 namespace sorinel::window {
 
@@ -11,14 +12,13 @@ QString folderOfChosenFile(const QString& path, const QString& title) {
 }
 
 void chooseFolder(FileChooser& dialog, FolderTarget& list) {
-    try {
+    // A failure leaves the list with whatever folder it still has.
+    playback::stopFailure("choosing a folder", [&] {
         if (!dialog.showOpen()) return;
         const QString folder = folderOfChosenFile(dialog.chosenPath(), dialog.chosenTitle());
         if (folder.isEmpty()) return;
         list.setFolder(folder);
-    } catch (...) {
-        // Silently: the list keeps whatever folder it still has.
-    }
+    });
 }
 
 }  // namespace sorinel::window

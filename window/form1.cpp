@@ -30,6 +30,7 @@
 #include "tray/tray_loss_watch.h"
 #include "window/twips.h"
 #include "platform/shell/window_handles.h"
+#include "playback/failure_stop.h"
 
 // The pictures live in a static library: their resource must be pulled in by
 // hand, from outside any namespace.
@@ -175,10 +176,7 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
 // its tray icon away and stops the hook from reaching it.
 Form1::~Form1() {
     if (loaded_ && !unloading_) {
-        try {
-            tray::TrayDelete(*trayAccess_);
-        } catch (...) {
-        }
+        playback::stopFailure("taking the tray icon away", [&] { tray::TrayDelete(*trayAccess_); });
     }
     tray::modWndProc::releaseForm(*trayAccess_);
 }
@@ -501,10 +499,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     }
     if (!unloading_) {
         unloading_ = true;
-        try {
-            Form_Unload();
-        } catch (...) {
-        }
+        playback::stopFailure("Form_Unload", [&] { Form_Unload(); });
         if (!ended_) endProgram();
     }
     event->accept();

@@ -1,6 +1,7 @@
 #include "window/layout.h"
 
 #include "platform/shell/window_procedures.h"
+#include "playback/failure_stop.h"
 
 #include <cmath>
 #include <functional>
@@ -32,12 +33,7 @@ constexpr float kPlayerLeft = 1.0f;
 
 // Every step of the pass stands alone: one that fails is skipped, silently,
 // and leaves its target (or variable) as it was.
-void step(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (...) {
-    }
-}
+void step(const std::function<void()>& action) { playback::stopFailure("a step of the layout", action); }
 
 // The player's height, rounded half to even. Held in 32 bits so that a very
 // tall window still gets a player rather than none.

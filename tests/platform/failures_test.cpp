@@ -20,6 +20,7 @@ void keep(QtMsgType, const QMessageLogContext& context, const QString& text) {
 
 TEST(Failures, StopAtTheBoundarySilentlyUnlessAskedFor) {
     const QtMessageHandler previous = qInstallMessageHandler(keep);
+    reportFailuresAtDebugLevel();
     bool after = false;
     atEventLoopBoundary("a handler", [] { throw std::runtime_error("disk gone"); });
     atEventLoopBoundary("a handler", [] { throw 42; });
