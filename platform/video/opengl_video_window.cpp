@@ -22,7 +22,7 @@ OpenGlVideoWindow::OpenGlVideoWindow() : VideoWindow(VideoOutput::OpenGl) {
     }
 }
 
-OpenGlVideoWindow::~OpenGlVideoWindow() { detach(); }
+OpenGlVideoWindow::~OpenGlVideoWindow() = default;
 
 void* OpenGlVideoWindow::procAddress(void*, const char* name) {
     QOpenGLContext* current = QOpenGLContext::currentContext();
@@ -51,14 +51,18 @@ mpv_render_context* OpenGlVideoWindow::createRenderContext(mpv_handle* mpv) {
         if (mpv_render_context_create(&render, mpv, params) < 0) render = nullptr;
     }
     context_.doneCurrent();
+    if (render) {
+        // The engine lets go of its GL objects in the context they were made in.
+        engine_ = RenderContext(render, [this](mpv_render_context* r) {
+            const bool current = context_.makeCurrent(&offscreen_);
+            mpv_render_context_free(r);
+            if (current) context_.doneCurrent();
+        });
+    }
     return render;
 }
 
-void OpenGlVideoWindow::releaseRenderContext(mpv_render_context* render) {
-    const bool current = context_.makeCurrent(&offscreen_);
-    mpv_render_context_free(render);
-    if (current) context_.doneCurrent();
-}
+void OpenGlVideoWindow::dropRenderContext() { engine_.reset(); }
 
 void OpenGlVideoWindow::skipFrame(mpv_render_context* render) {
     // Skipping still reaches into OpenGL.

@@ -2,6 +2,7 @@
 // The video drawn by the engine through OpenGL straight onto the window's
 // own surface, where a real driver is at hand.
 
+#include "platform/video/render_context.h"
 #include "platform/video/video_window.h"
 
 #include <QOffscreenSurface>
@@ -16,7 +17,7 @@ public:
 
 protected:
     mpv_render_context* createRenderContext(mpv_handle* mpv) override;
-    void releaseRenderContext(mpv_render_context* render) override;
+    void dropRenderContext() override;
     void draw(mpv_render_context* render) override;
     void skipFrame(mpv_render_context* render) override;
     bool drawsOnCpu() const override { return onCpu_; }
@@ -29,6 +30,8 @@ private:
     // the window is on screen at that moment.
     QOffscreenSurface offscreen_;
     bool onCpu_ = false;
+    // Declared after the context it is freed in, so that it goes first.
+    RenderContext engine_;
 };
 
 }  // namespace sorinel::platform

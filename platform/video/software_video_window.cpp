@@ -40,7 +40,7 @@ SoftwareVideoWindow::SoftwareVideoWindow() : VideoWindow(VideoOutput::Software),
     setSurfaceType(QSurface::RasterSurface);
 }
 
-SoftwareVideoWindow::~SoftwareVideoWindow() { detach(); }
+SoftwareVideoWindow::~SoftwareVideoWindow() = default;
 
 mpv_render_context* SoftwareVideoWindow::createRenderContext(mpv_handle* mpv) {
     mpv_render_param params[] = {
@@ -49,11 +49,12 @@ mpv_render_context* SoftwareVideoWindow::createRenderContext(mpv_handle* mpv) {
     };
     mpv_render_context* render = nullptr;
     if (mpv_render_context_create(&render, mpv, params) < 0) return nullptr;
+    engine_ = RenderContext(render, [](mpv_render_context* r) { mpv_render_context_free(r); });
     return render;
 }
 
-void SoftwareVideoWindow::releaseRenderContext(mpv_render_context* render) {
-    mpv_render_context_free(render);
+void SoftwareVideoWindow::dropRenderContext() {
+    engine_.reset();
     frame_ = QImage();
 }
 

@@ -3,6 +3,7 @@
 // image, which the window system then shows as it is (shared memory on X11,
 // a shared buffer on Wayland): one pass over the pixels per frame.
 
+#include "platform/video/render_context.h"
 #include "platform/video/video_window.h"
 
 #include <QBackingStore>
@@ -17,7 +18,7 @@ public:
 
 protected:
     mpv_render_context* createRenderContext(mpv_handle* mpv) override;
-    void releaseRenderContext(mpv_render_context* render) override;
+    void dropRenderContext() override;
     void draw(mpv_render_context* render) override;
 
 private:
@@ -28,6 +29,7 @@ private:
     // Where the engine draws when the window's image is not in a layout it
     // can write (a window with an alpha channel): copied over afterwards.
     QImage frame_;
+    RenderContext engine_;
 };
 
 }  // namespace sorinel::platform

@@ -44,9 +44,8 @@ bool VideoWindow::attach(const MpvHandle& mpv) {
 
 void VideoWindow::detach() {
     if (!render_) return;
-    // After this returns the engine no longer calls back into this window.
-    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-    releaseRenderContext(std::exchange(render_, nullptr));
+    render_ = nullptr;
+    dropRenderContext();
 }
 
 void VideoWindow::updateCallback(void* self) {

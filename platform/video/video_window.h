@@ -31,7 +31,7 @@ public:
 
     // Connects the engine's video output to this window; false when the
     // engine refuses this way of drawing. The engine must outlive the
-    // connection: detach() (or destroying the window) ends it.
+    // connection, which ends with the window or with detach().
     bool attach(const MpvHandle& mpv);
     void detach();
 
@@ -48,10 +48,11 @@ signals:
 protected:
     explicit VideoWindow(VideoOutput output);
 
-    // A subclass's destructor must call detach(): the context is released by
-    // the subclass that made it.
+    // Makes the engine's render context, owned by the subclass as a
+    // RenderContext (it alone knows how to free it); null when refused.
     virtual mpv_render_context* createRenderContext(mpv_handle* mpv) = 0;
-    virtual void releaseRenderContext(mpv_render_context* render) = 0;
+    // Frees it before the window goes (the engine is about to).
+    virtual void dropRenderContext() = 0;
     // Draws the engine's current frame (black bars around it), or black when
     // render is null.
     virtual void draw(mpv_render_context* render) = 0;
