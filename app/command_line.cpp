@@ -18,8 +18,7 @@ void report(const QByteArray& argument, const char* what) {
 
 std::optional<StartRequest> readCommandLine(const QList<QByteArray>& arguments) {
     if (arguments.isEmpty()) return std::nullopt;
-    for (qsizetype k = 1; k < arguments.size(); ++k)
-        report(arguments[k], "only one file or folder is opened; ignored");
+    for (qsizetype k = 1; k < arguments.size(); ++k) report(arguments[k], "only one file or folder is opened; ignored");
 
     QByteArray path = arguments.first();
     // A launcher that passes a URI where it should pass a path.

@@ -32,7 +32,11 @@ double cpuSeconds() {
 }
 
 double monotonic() {
-    static QElapsedTimer t = [] { QElapsedTimer e; e.start(); return e; }();
+    static QElapsedTimer t = [] {
+        QElapsedTimer e;
+        e.start();
+        return e;
+    }();
     return t.nsecsElapsed() / 1e9;
 }
 
@@ -63,7 +67,8 @@ int main(int argc, char** argv) {
     int n = 0;
     for (const char* ext : {"avi", "mov", "mpg", "wmv", "mpeg", "m2p"})
         for (const QString& name : QDir(media).entryList({QStringLiteral("*.") + ext}))
-            QFile::copy(media + "/" + name, folder.filePath(QStringLiteral("%1-%2").arg(n++, 2, 10, QChar('0')).arg(name)));
+            QFile::copy(media + "/" + name,
+                        folder.filePath(QStringLiteral("%1-%2").arg(n++, 2, 10, QChar('0')).arg(name)));
 
     sorinel::playback::SystemClock clock;
     sorinel::playback::SystemRandom random;
@@ -92,7 +97,8 @@ int main(int argc, char** argv) {
     const double cpu0 = cpuSeconds();
     const double wall0 = monotonic();
     form.File1->setSelected(0, true);
-    while (static_cast<int>(gaps.size()) < kChanges && monotonic() - wall0 < 300) app.processEvents(QEventLoop::WaitForMoreEvents);
+    while (static_cast<int>(gaps.size()) < kChanges && monotonic() - wall0 < 300)
+        app.processEvents(QEventLoop::WaitForMoreEvents);
     const double cpu = cpuSeconds() - cpu0;
     const double wall = monotonic() - wall0;
     form.MediaPlayer1->setUrl(QString());
@@ -101,8 +107,8 @@ int main(int argc, char** argv) {
     std::printf("automatic file changes: %zu in %.1f s, CPU %.2f s (%.0f%% of one core)\n", gaps.size(), wall, cpu,
                 100.0 * cpu / wall);
     if (!gaps.empty())
-        std::printf("gap from a file's end to the next playing: min %.2f s, median %.2f s, max %.2f s\n",
-                    gaps.front(), gaps[gaps.size() / 2], gaps.back());
+        std::printf("gap from a file's end to the next playing: min %.2f s, median %.2f s, max %.2f s\n", gaps.front(),
+                    gaps[gaps.size() / 2], gaps.back());
 
     sorinel::window::QtEventPump blocking;
     SpinningPump spinning;

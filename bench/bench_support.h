@@ -31,7 +31,11 @@ inline double cpuSeconds() {
 }
 
 inline double monotonic() {
-    static QElapsedTimer t = [] { QElapsedTimer e; e.start(); return e; }();
+    static QElapsedTimer t = [] {
+        QElapsedTimer e;
+        e.start();
+        return e;
+    }();
     return t.nsecsElapsed() / 1e9;
 }
 

@@ -24,8 +24,8 @@ namespace {
 // Seconds from a mouse click on entry `row` to the next playing report, or -1.
 double clickToPlaying(sorinel::window::Form1& form, int row) {
     bool playing = false;
-    const auto connection = QObject::connect(form.MediaPlayer1, &sorinel::platform::MediaPlayer::playStateChange,
-                                             &form, [&](int state) { playing = playing || state == 3; });
+    const auto connection = QObject::connect(form.MediaPlayer1, &sorinel::platform::MediaPlayer::playStateChange, &form,
+                                             [&](int state) { playing = playing || state == 3; });
     auto* list = form.File1;
     const QRect rect = list->visualItemRect(list->item(row));
     const double clicked = monotonic();
@@ -67,9 +67,11 @@ int main(int argc, char** argv) {
     form.MediaPlayer1->setUrl(QString());
 
     std::sort(switching.begin(), switching.end());
-    std::printf("first frame, click to playing: from idle %.3f s; switching entries, median of %d %.3f s (min %.3f, max %.3f); video area %dx%d\n",
-                fromIdle, switches, switching[switching.size() / 2], switching.front(), switching.back(), area.width(),
-                area.height());
+    std::printf(
+        "first frame, click to playing: from idle %.3f s; switching entries, median of %d %.3f s (min %.3f, max %.3f); "
+        "video area %dx%d\n",
+        fromIdle, switches, switching[switching.size() / 2], switching.front(), switching.back(), area.width(),
+        area.height());
     std::printf("@ first_frame_idle %.3f\n@ first_frame_switch %.3f\n", fromIdle, switching[switching.size() / 2]);
     return fromIdle >= 0 && switching.front() >= 0 ? 0 : 1;
 }

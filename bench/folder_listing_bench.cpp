@@ -36,8 +36,7 @@ int main(int argc, char** argv) {
     list.setPath(dir.path());
     const qint64 listBox = timer.elapsed();
 
-    std::printf("listing: %lld ms for %lld names\nlist box: %lld ms for %d rows\n",
-                static_cast<long long>(listing), static_cast<long long>(names ? names->size() : -1),
-                static_cast<long long>(listBox), list.ListCount());
+    std::printf("listing: %lld ms for %lld names\nlist box: %lld ms for %d rows\n", static_cast<long long>(listing),
+                static_cast<long long>(names ? names->size() : -1), static_cast<long long>(listBox), list.ListCount());
     return 0;
 }

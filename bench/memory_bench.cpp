@@ -70,16 +70,21 @@ int main(int argc, char** argv) {
 
     const auto mib = [](long kib) { return kib / 1024.0; };
     const auto growth = [](long from, long to) { return 100.0 * (to - from) / from; };
-    std::printf("memory (VmRSS) over %d automatic changes through %d files in %.0f s: after start %.1f MiB, at the end %.1f MiB\n",
-                playingReports - 1, files, wall, mib(atStart), mib(atEnd));
+    std::printf(
+        "memory (VmRSS) over %d automatic changes through %d files in %.0f s: after start %.1f MiB, at the end %.1f "
+        "MiB\n",
+        playingReports - 1, files, wall, mib(atStart), mib(atEnd));
     std::printf("at the end of each pass:");
     for (size_t k = 0; k < passEnds.size(); ++k) std::printf(" %zu: %.1f MiB", (k + 1) * files, mib(passEnds[k]));
     // Over the last whole pass: what one more round through the folder adds
     // once everything has been loaded at least once.
     const size_t passes = passEnds.size();
-    const double lastPass = passes > 1 ? growth(passEnds[passes - 2], passEnds[passes - 1]) : std::numeric_limits<double>::quiet_NaN();
-    std::printf("\ngrowth: from start %+.1f%%, from the end of the first pass (change %d) %+.1f%%, over the last whole pass %+.1f%%\n",
-                growth(atStart, atEnd), files, growth(passEnds.front(), atEnd), lastPass);
+    const double lastPass =
+        passes > 1 ? growth(passEnds[passes - 2], passEnds[passes - 1]) : std::numeric_limits<double>::quiet_NaN();
+    std::printf(
+        "\ngrowth: from start %+.1f%%, from the end of the first pass (change %d) %+.1f%%, over the last whole pass "
+        "%+.1f%%\n",
+        growth(atStart, atEnd), files, growth(passEnds.front(), atEnd), lastPass);
     // The files differ in size, so the second half's growth compares the mean
     // over the last whole pass before its start with that over the last pass.
     const auto passMean = [&](int lastChange) {
@@ -92,10 +97,11 @@ int main(int argc, char** argv) {
                                                       : std::numeric_limits<double>::quiet_NaN();
     std::printf("growth over the second half (a pass's mean at change %d against at change %d): %+.2f%%\n",
                 lastChange / 2, lastChange, secondHalf);
-    std::printf("@ rss_start %.1f\n@ rss_warm %.1f\n@ rss_warm_change %d\n@ rss_end %.1f\n@ rss_changes %d\n"
-                "@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n@ rss_growth_last_pass %.1f\n"
-                "@ rss_growth_second_half %.2f\n",
-                mib(atStart), mib(passEnds.front()), files, mib(atEnd), playingReports - 1, growth(atStart, atEnd),
-                growth(passEnds.front(), atEnd), lastPass, secondHalf);
+    std::printf(
+        "@ rss_start %.1f\n@ rss_warm %.1f\n@ rss_warm_change %d\n@ rss_end %.1f\n@ rss_changes %d\n"
+        "@ rss_growth_start %.1f\n@ rss_growth_warm %.1f\n@ rss_growth_last_pass %.1f\n"
+        "@ rss_growth_second_half %.2f\n",
+        mib(atStart), mib(passEnds.front()), files, mib(atEnd), playingReports - 1, growth(atStart, atEnd),
+        growth(passEnds.front(), atEnd), lastPass, secondHalf);
     return done ? 0 : 1;
 }

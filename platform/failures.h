@@ -20,8 +20,10 @@ inline const QLoggingCategory& failures() {
 // category from here on. Called once, at start.
 inline void reportFailuresAtDebugLevel() {
     playback::failureReporter() = [](const char* where, const char* what) {
-        if (*what) qCDebug(failures) << where << "failed:" << what;
-        else qCDebug(failures) << where << "failed";
+        if (*what)
+            qCDebug(failures) << where << "failed:" << what;
+        else
+            qCDebug(failures) << where << "failed";
     };
 }
 

@@ -14,21 +14,25 @@ namespace sorinel::playback {
 // Told where a failure stopped and what it said ("" when it said nothing).
 using FailureReporter = void (*)(const char* where, const char* what);
 
-inline FailureReporter& failureReporter() {
+inline FailureReporter& failureReporter()
+{
     static FailureReporter reporter = nullptr;
     return reporter;
 }
 
 // Runs fn; a failure ends it there. True when it ran to its end.
 template <typename Fn>
-bool stopFailure(const char* where, Fn&& fn) {
+bool stopFailure(const char* where, Fn&& fn)
+{
     try {
         std::forward<Fn>(fn)();
         return true;
     } catch (const std::exception& e) {
-        if (FailureReporter report = failureReporter()) report(where, e.what());
+        if (FailureReporter report = failureReporter())
+            report(where, e.what());
     } catch (...) {
-        if (FailureReporter report = failureReporter()) report(where, "");
+        if (FailureReporter report = failureReporter())
+            report(where, "");
     }
     return false;
 }

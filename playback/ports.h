@@ -30,7 +30,7 @@ public:
     virtual std::int32_t playState() const = 0;
     virtual void play() = 0;
     virtual void pause() = 0;
-    virtual void stop() = 0;  // afterwards the state is Stopped
+    virtual void stop() = 0;                     // afterwards the state is Stopped
     virtual double currentPosition() const = 0;  // seconds from the file's start
     virtual void setCurrentPosition(double seconds) = 0;
     virtual double duration() const = 0;  // seconds; 0 while unknown

@@ -52,8 +52,7 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos)
 
 bool isSpace(char32_t c)
 {
-    return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\v'
-        || c == U'\f' || c == U'\u3000';
+    return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\v' || c == U'\f' || c == U'\u3000';
 }
 
 // The half-width ASCII character a typed character stands for, or 0.
@@ -64,12 +63,26 @@ char asciiEquivalent(char32_t c)
     if (c >= U'\uFF10' && c <= U'\uFF19')
         return static_cast<char>('0' + (c - U'\uFF10'));
     switch (c) {
-    case U'+': case U'\uFF0B': return '+';
-    case U'-': case U'\uFF0D': case U'\u2212': return '-';
-    case U'.': case U'\uFF0E': return '.';
-    case U',': case U'\uFF0C': return ',';
-    case U'e': case U'E': case U'\uFF45': case U'\uFF25': return 'e';
-    default: return 0;
+    case U'+':
+    case U'\uFF0B':
+        return '+';
+    case U'-':
+    case U'\uFF0D':
+    case U'\u2212':
+        return '-';
+    case U'.':
+    case U'\uFF0E':
+        return '.';
+    case U',':
+    case U'\uFF0C':
+        return ',';
+    case U'e':
+    case U'E':
+    case U'\uFF45':
+    case U'\uFF25':
+        return 'e';
+    default:
+        return 0;
     }
 }
 
@@ -154,8 +167,7 @@ std::optional<double> secondsFromText(std::string_view text, char decimalPoint)
         const bool tiny = e != std::string::npos && c_form[e + 1] == '-';
         if (tiny)
             return negative ? -0.0 : 0.0;
-        return negative ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
+        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
     }
     if (ec != std::errc())
         return std::nullopt;

@@ -65,19 +65,25 @@ private:
 };
 }  // namespace
 
-PlaybackSequence::PlaybackSequence(const SequenceControls& controls)
-    : c_(controls)
-{
-}
+PlaybackSequence::PlaybackSequence(const SequenceControls& controls) : c_(controls) {}
 
-void PlaybackSequence::beginShutdown() { shuttingDown_ = true; }
+void PlaybackSequence::beginShutdown()
+{
+    shuttingDown_ = true;
+}
 void PlaybackSequence::endProgram()
 {
     shuttingDown_ = true;
     ended_ = true;
 }
-bool PlaybackSequence::shuttingDown() const { return shuttingDown_; }
-bool PlaybackSequence::ended() const { return ended_; }
+bool PlaybackSequence::shuttingDown() const
+{
+    return shuttingDown_;
+}
+bool PlaybackSequence::ended() const
+{
+    return ended_;
+}
 
 bool PlaybackSequence::pumpOnce()
 {
@@ -198,9 +204,7 @@ void PlaybackSequence::File1_Click()
 {
     if (shuttingDown_)
         return;
-    stopFailure("File1_Click", [&] {
-        playSelectedEntry();
-    });
+    stopFailure("File1_Click", [&] { playSelectedEntry(); });
 }
 
 void PlaybackSequence::playSelectedEntry()
@@ -265,9 +269,7 @@ void PlaybackSequence::MediaPlayer1_StoppedByUser()
     // and advance: a person's stop disarms instead. Playing again (the
     // player reports transitioning) arms the advance anew.
     nextfl = 0;
-    stopFailure("MediaPlayer1_StoppedByUser", [&] {
-        c_.Timer2.setInterval(0);
-    });
+    stopFailure("MediaPlayer1_StoppedByUser", [&] { c_.Timer2.setInterval(0); });
 }
 
 void PlaybackSequence::MediaPlayer1_PlayWithoutMedia()
@@ -377,9 +379,7 @@ void PlaybackSequence::Timer1_Timer()
 {
     if (ended_)
         return;
-    stopFailure("Timer1_Timer", [&] {
-        endCutCheck();
-    });
+    stopFailure("Timer1_Timer", [&] { endCutCheck(); });
 }
 
 void PlaybackSequence::endCutCheck()
@@ -428,8 +428,8 @@ void PlaybackSequence::Timer2_Timer()
     });
 }
 
-void PlaybackSequence::MediaPlayer1_Click(std::int16_t nButton, std::int16_t /*nShiftState*/,
-                                          float /*fX*/, float /*fY*/)
+void PlaybackSequence::MediaPlayer1_Click(std::int16_t nButton, std::int16_t /*nShiftState*/, float /*fX*/,
+                                          float /*fY*/)
 {
     if (ended_ || nButton != kLeftButton)
         return;

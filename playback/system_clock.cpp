@@ -32,8 +32,8 @@ int clampedSeconds(const std::tm& fields)
 float SystemClock::secondsSinceMidnight()
 {
     const LocalNow now = localNow();
-    const double seconds = now.fields.tm_hour * 3600.0 + now.fields.tm_min * 60.0
-        + clampedSeconds(now.fields) + now.fraction;
+    const double seconds =
+        now.fields.tm_hour * 3600.0 + now.fields.tm_min * 60.0 + clampedSeconds(now.fields) + now.fraction;
     return static_cast<float>(seconds);
 }
 

@@ -9,10 +9,7 @@ SystemRandom::SystemRandom()
     reseedFromClock();
 }
 
-SystemRandom::SystemRandom(std::uint32_t seed)
-    : engine_(seed)
-{
-}
+SystemRandom::SystemRandom(std::uint32_t seed) : engine_(seed) {}
 
 float SystemRandom::next()
 {

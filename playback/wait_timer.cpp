@@ -12,8 +12,7 @@ namespace {
 constexpr double kPastDeadline = 0.001;
 }  // namespace
 
-double cooperativeWait(std::int32_t sc, Clock& clock, EventPump& events,
-                       const std::function<bool()>& cancelled)
+double cooperativeWait(std::int32_t sc, Clock& clock, EventPump& events, const std::function<bool()>& cancelled)
 {
     const float first = clock.secondsSinceMidnight();
     const double firstMonotonic = clock.monotonicSeconds();

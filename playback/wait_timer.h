@@ -20,7 +20,6 @@ namespace sorinel::playback {
 // start + sc does not fit 32 bits (or the clock's reading cannot be rounded).
 // `cancelled` is asked before each pass of event handling; when it answers
 // true the wait ends at once.
-double cooperativeWait(std::int32_t sc, Clock& clock, EventPump& events,
-                       const std::function<bool()>& cancelled);
+double cooperativeWait(std::int32_t sc, Clock& clock, EventPump& events, const std::function<bool()>& cancelled);
 
 }  // namespace sorinel::playback

@@ -16,8 +16,8 @@ std::optional<std::int32_t> roundToWholeSeconds(double seconds)
     double rounded = below;
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0))
         rounded = below + 1.0;
-    if (rounded < static_cast<double>(std::numeric_limits<std::int32_t>::min())
-        || rounded > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+    if (rounded < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||
+        rounded > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
         return std::nullopt;
     return static_cast<std::int32_t>(rounded);
 }

@@ -14,10 +14,10 @@ namespace sorinel::tray {
 class FormAccess {
 public:
     virtual ~FormAccess() = default;
-    virtual std::uint32_t hWnd() const = 0;            // the window's handle
-    virtual int windowState() const = 0;               // shell::kWindowState*
+    virtual std::uint32_t hWnd() const = 0;  // the window's handle
+    virtual int windowState() const = 0;     // shell::kWindowState*
     virtual void setWindowState(int state) = 0;
-    virtual void showWindow() = 0;                     // modeless, no owner
+    virtual void showWindow() = 0;                           // modeless, no owner
     virtual std::uint32_t taskbarPictureHandle() const = 0;  // Img_taskbar's picture
     virtual playback::Timer& timer1() = 0;
     virtual playback::Timer& timer2() = 0;

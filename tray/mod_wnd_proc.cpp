@@ -21,11 +21,9 @@ void restoreAndShow(FormAccess& form) {
 
 shell::WindowProc PrevWndProc = nullptr;
 
-std::int32_t HookWndProc(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
-                         std::int32_t lParam) {
+std::int32_t HookWndProc(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam) {
     // wParam is the icon's id; with one icon there is nothing to tell apart.
-    if (uMsg == static_cast<std::int32_t>(WM_TRAYCALLBACK) && lParam == shell::WM_LBUTTONDOWN &&
-        mainForm != nullptr) {
+    if (uMsg == static_cast<std::int32_t>(WM_TRAYCALLBACK) && lParam == shell::WM_LBUTTONDOWN && mainForm != nullptr) {
         restoreAndShow(*mainForm);
     }
     return shell::CallWindowProcA(PrevWndProc, hWnd, uMsg, wParam, lParam);

@@ -15,8 +15,7 @@ namespace sorinel::tray::modWndProc {
 // stays installed until the process ends.
 extern shell::WindowProc PrevWndProc;
 
-std::int32_t HookWndProc(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
-                         std::int32_t lParam);
+std::int32_t HookWndProc(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam);
 
 // Replaces form's procedure by HookWndProc and saves the previous one. On a
 // window already hooked the saved procedure is kept: saving the hook itself

@@ -10,8 +10,7 @@ TrayRecord trayAddRecord(const FormAccess& form) {
 }
 
 TrayRecord trayDeleteRecord(const FormAccess& form) {
-    return makeTrayRecord(form.hWnd(), shell::NIF_MESSAGE | shell::NIF_TIP,
-                          form.taskbarPictureHandle(), "");
+    return makeTrayRecord(form.hWnd(), shell::NIF_MESSAGE | shell::NIF_TIP, form.taskbarPictureHandle(), "");
 }
 
 void TrayAdd(FormAccess& form) {

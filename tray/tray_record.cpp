@@ -10,9 +10,8 @@ namespace {
 
 // Number of characters of a UTF-8 text (its code points).
 std::size_t characterCount(std::string_view utf8) {
-    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -47,8 +46,7 @@ TipField makeTipField(std::string_view tipUtf8) {
     return field;
 }
 
-TrayRecord makeTrayRecord(std::uint32_t hWnd, std::uint32_t uFlags, std::uint32_t hIcon,
-                          std::string_view tipUtf8) {
+TrayRecord makeTrayRecord(std::uint32_t hWnd, std::uint32_t uFlags, std::uint32_t hIcon, std::string_view tipUtf8) {
     namespace r = shell::notify_icon_record;
     TrayRecord record{};
     r::write32(record, r::kCbSize, kTrayRecordSize);

@@ -29,7 +29,6 @@ TipField makeTipField(std::string_view tipUtf8);
 
 // cbSize 96, hWnd, uID 1, uFlags, uCallbackMessage 1025, hIcon, the tip
 // field, and the two reserved fields 0.
-TrayRecord makeTrayRecord(std::uint32_t hWnd, std::uint32_t uFlags, std::uint32_t hIcon,
-                          std::string_view tipUtf8);
+TrayRecord makeTrayRecord(std::uint32_t hWnd, std::uint32_t uFlags, std::uint32_t hIcon, std::string_view tipUtf8);
 
 }  // namespace sorinel::tray

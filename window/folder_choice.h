@@ -12,7 +12,7 @@ namespace sorinel::window {
 class FileChooser {
 public:
     virtual ~FileChooser() = default;
-    virtual bool showOpen() = 0;  // false: cancelled or not shown
+    virtual bool showOpen() = 0;              // false: cancelled or not shown
     virtual QString chosenPath() const = 0;   // full path of the chosen file
     virtual QString chosenTitle() const = 0;  // its bare name
 };

@@ -159,8 +159,8 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
         emit mediaUrlChanged();
     });
     sequence_ = std::make_unique<playback::PlaybackSequence>(playback::SequenceControls{
-        ports_->player, ports_->list, ports_->loop, ports_->randam, ports_->listloop, ports_->full, ports_->startTime, ports_->endTime,
-        ports_->timer1, ports_->timer2, clock, random_, ports_->events});
+        ports_->player, ports_->list, ports_->loop, ports_->randam, ports_->listloop, ports_->full, ports_->startTime,
+        ports_->endTime, ports_->timer1, ports_->timer2, clock, random_, ports_->events});
     layout_ = std::make_unique<Form1Layout>(*this);
     trayAccess_ = std::make_unique<Form1TrayAccess>(*this, ports_->timer1, ports_->timer2, ports_->player);
     trayLossWatch_ = std::make_unique<TrayLossWatch>(*this, [this] { return trayHoldsWindow(); });
@@ -244,7 +244,7 @@ void Form1::applyPlayerSettings() {
 
 void Form1::setupTabOrder() {
     if (MediaPlayer1->focusPolicy() == Qt::NoFocus) MediaPlayer1->setFocusPolicy(Qt::TabFocus);
-    QList<QWidget*> order = {File1, Command1, loop_chk, randam_chk, StartTime_txt,
+    QList<QWidget*> order = {File1,       Command1, loop_chk,     randam_chk,  StartTime_txt,
                              EndTime_txt, full_chk, MediaPlayer1, listloop_chk};
     // The player's transport bar follows, so Tab reaches it as well.
     if (const auto* bar = MediaPlayer1->findChild<platform::TransportBar*>())
@@ -276,9 +276,8 @@ void Form1::setupPlaybackConnections() {
     connect(File1, &FileListBox::Click, this, guard(this, [this] { File1_Click(); }));
     connect(File1, &FileListBox::EntryMoved, this,
             guard(this, [this](std::int16_t from, std::int16_t to) { File1_EntryMoved(from, to); }));
-    connect(File1, &FileListBox::EntryRemoved, this, guard(this, [this](std::int16_t from, std::int16_t following) {
-                File1_EntryRemoved(from, following);
-            }));
+    connect(File1, &FileListBox::EntryRemoved, this,
+            guard(this, [this](std::int16_t from, std::int16_t following) { File1_EntryRemoved(from, following); }));
     connect(Timer1, &IntervalTimer::Timer, this, guard(this, [this] { Timer1_Timer(); }));
     connect(Timer2, &IntervalTimer::Timer, this, guard(this, [this] { Timer2_Timer(); }));
     connect(MediaPlayer1, &platform::MediaPlayer::playStateChange, this,

@@ -57,16 +57,26 @@ float Form1Layout::left() const { return twipsFromPixels(form_.frameGeometry().l
 
 QWidget& Form1Layout::widget(LayoutControl control) const {
     switch (control) {
-    case LayoutControl::File1: return *form_.File1;
-    case LayoutControl::Command1: return *form_.Command1;
-    case LayoutControl::randam_chk: return *form_.randam_chk;
-    case LayoutControl::loop_chk: return *form_.loop_chk;
-    case LayoutControl::full_chk: return *form_.full_chk;
-    case LayoutControl::listloop_chk: return *form_.listloop_chk;
-    case LayoutControl::StartTime_txt: return *form_.StartTime_txt;
-    case LayoutControl::EndTime_txt: return *form_.EndTime_txt;
-    case LayoutControl::Image1: return *form_.Image1;
-    case LayoutControl::MediaPlayer1: return *form_.MediaPlayer1;
+    case LayoutControl::File1:
+        return *form_.File1;
+    case LayoutControl::Command1:
+        return *form_.Command1;
+    case LayoutControl::randam_chk:
+        return *form_.randam_chk;
+    case LayoutControl::loop_chk:
+        return *form_.loop_chk;
+    case LayoutControl::full_chk:
+        return *form_.full_chk;
+    case LayoutControl::listloop_chk:
+        return *form_.listloop_chk;
+    case LayoutControl::StartTime_txt:
+        return *form_.StartTime_txt;
+    case LayoutControl::EndTime_txt:
+        return *form_.EndTime_txt;
+    case LayoutControl::Image1:
+        return *form_.Image1;
+    case LayoutControl::MediaPlayer1:
+        return *form_.MediaPlayer1;
     }
     throw std::invalid_argument("unknown control");
 }
@@ -81,10 +91,14 @@ QRect Form1Layout::geometryOf(LayoutControl control) const {
 float Form1Layout::get(LayoutControl control, LayoutProperty property) const {
     const QRect r = geometryOf(control);
     switch (property) {
-    case LayoutProperty::Left: return twipsFromPixels(r.x());
-    case LayoutProperty::Top: return twipsFromPixels(r.y());
-    case LayoutProperty::Width: return twipsFromPixels(r.width());
-    case LayoutProperty::Height: return twipsFromPixels(r.height());
+    case LayoutProperty::Left:
+        return twipsFromPixels(r.x());
+    case LayoutProperty::Top:
+        return twipsFromPixels(r.y());
+    case LayoutProperty::Width:
+        return twipsFromPixels(r.width());
+    case LayoutProperty::Height:
+        return twipsFromPixels(r.height());
     }
     throw std::invalid_argument("unknown property");
 }
@@ -92,10 +106,18 @@ float Form1Layout::get(LayoutControl control, LayoutProperty property) const {
 void Form1Layout::set(LayoutControl control, LayoutProperty property, float twips) {
     QRect r = geometryOf(control);
     switch (property) {
-    case LayoutProperty::Left: r.moveLeft(pixelsFromTwips(twips)); break;
-    case LayoutProperty::Top: r.moveTop(pixelsFromTwips(twips)); break;
-    case LayoutProperty::Width: r.setWidth(sizeFromTwips(twips)); break;
-    case LayoutProperty::Height: r.setHeight(sizeFromTwips(twips)); break;
+    case LayoutProperty::Left:
+        r.moveLeft(pixelsFromTwips(twips));
+        break;
+    case LayoutProperty::Top:
+        r.moveTop(pixelsFromTwips(twips));
+        break;
+    case LayoutProperty::Width:
+        r.setWidth(sizeFromTwips(twips));
+        break;
+    case LayoutProperty::Height:
+        r.setHeight(sizeFromTwips(twips));
+        break;
     }
     if (control == LayoutControl::MediaPlayer1)
         form_.MediaPlayer1->setPlacement(r);

@@ -19,11 +19,14 @@ Form1RemoteControl::Form1RemoteControl(Form1& form) : form_(form) {
 // "stopped" for the moment between two files would flicker at every change.
 platform::RemoteControlTarget::Status Form1RemoteControl::status() const {
     switch (form_.MediaPlayer1->playState()) {
-    case playback::PlayState::Playing: return Status::Playing;
+    case playback::PlayState::Playing:
+        return Status::Playing;
     case playback::PlayState::Transitioning:
         return form_.MediaPlayer1->url().isEmpty() ? Status::Stopped : Status::Playing;
-    case playback::PlayState::Paused: return Status::Paused;
-    default: return Status::Stopped;
+    case playback::PlayState::Paused:
+        return Status::Paused;
+    default:
+        return Status::Stopped;
     }
 }
 
@@ -80,8 +83,7 @@ void Form1RemoteControl::seekTo(double seconds) {
 void Form1RemoteControl::raiseWindow() {
     if (form_.ended()) return;
     shell::SendMessageA(static_cast<std::int32_t>(form_.hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK),
-                        static_cast<std::int32_t>(tray::kTrayIconId),
-                        shell::WM_LBUTTONDOWN);
+                        static_cast<std::int32_t>(tray::kTrayIconId), shell::WM_LBUTTONDOWN);
 }
 
 namespace {

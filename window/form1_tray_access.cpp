@@ -18,7 +18,8 @@ int Form1TrayAccess::windowState() const {
 
 void Form1TrayAccess::setWindowState(int state) {
     const Qt::WindowStates now = form_.windowState();
-    form_.setWindowState(state == shell::kWindowStateMinimised ? (now | Qt::WindowMinimized) : (now & ~Qt::WindowMinimized));
+    form_.setWindowState(state == shell::kWindowStateMinimised ? (now | Qt::WindowMinimized)
+                                                               : (now & ~Qt::WindowMinimized));
 }
 
 void Form1TrayAccess::showWindow() {

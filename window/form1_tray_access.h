@@ -13,8 +13,7 @@ class Form1;
 
 class Form1TrayAccess final : public tray::FormAccess {
 public:
-    explicit Form1TrayAccess(Form1& form, playback::Timer& timer1, playback::Timer& timer2,
-                             playback::Player& player);
+    explicit Form1TrayAccess(Form1& form, playback::Timer& timer1, playback::Timer& timer2, playback::Player& player);
 
     std::uint32_t hWnd() const override;
     int windowState() const override;

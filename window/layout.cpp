@@ -85,9 +85,7 @@ void Form_Resize(LayoutForm& form) {
     const float quarter = W / 4.0f;
     const float eighth = W / 8.0f;
     const float column = W / 4.0f * 3.0f + kColumnOffset;
-    auto below = [](C c) {
-        return [c](const LayoutForm& f) { return f.get(c, Prop::Top) + f.get(c, Prop::Height); };
-    };
+    auto below = [](C c) { return [c](const LayoutForm& f) { return f.get(c, Prop::Top) + f.get(c, Prop::Height); }; };
     auto constant = [](float v) { return [v](const LayoutForm&) { return v; }; };
 
     // In row order: the chained rows read what the other control reports at

@@ -15,8 +15,16 @@ namespace sorinel::window {
 inline constexpr std::int32_t kTimer1IntervalMs = 2000;
 
 enum class LayoutControl {
-    File1, Command1, randam_chk, loop_chk, full_chk, listloop_chk,
-    StartTime_txt, EndTime_txt, Image1, MediaPlayer1,
+    File1,
+    Command1,
+    randam_chk,
+    loop_chk,
+    full_chk,
+    listloop_chk,
+    StartTime_txt,
+    EndTime_txt,
+    Image1,
+    MediaPlayer1,
 };
 enum class LayoutProperty { Left, Top, Width, Height };
 
@@ -25,8 +33,8 @@ enum class LayoutProperty { Left, Top, Width, Height };
 class LayoutForm {
 public:
     virtual ~LayoutForm() = default;
-    virtual void yield() = 0;  // handle pending events once
-    virtual int windowState() const = 0;  // shell::kWindowState*
+    virtual void yield() = 0;                // handle pending events once
+    virtual int windowState() const = 0;     // shell::kWindowState*
     virtual bool trayAvailable() const = 0;  // a tray icon can bring a hidden window back
     virtual void hide() = 0;
     virtual float height() const = 0;  // outer size, frame included

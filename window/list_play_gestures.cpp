@@ -83,7 +83,8 @@ bool ListPlayGestures::onKey(QEvent* event) {
         if (list_.ListIndex() >= 0 || list_.ListCount() == 0) return false;
         list_.setSelected(static_cast<std::int16_t>(std::max(0, list_.currentRow())), true);
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -92,8 +93,7 @@ bool ListPlayGestures::eventFilter(QObject* watched, QEvent* event) {
     // The type before the viewport: the viewport's events go on while the
     // list is being destroyed, when it is no longer a list to ask.
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-        type != QEvent::MouseButtonDblClick)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
         return false;
     if (watched != list_.viewport()) return false;
     switch (type) {
@@ -124,7 +124,8 @@ bool ListPlayGestures::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return false;
 }

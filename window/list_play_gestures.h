@@ -32,8 +32,8 @@ class ListPlayGestures : public QObject {
 public:
     ListPlayGestures(FileListBox& list, platform::MediaPlayer& player, CheckBox& fullScreenBox);
 
-    void activate(int row);             // Enter, double click
-    void clickOnSelected(int row);      // a single click on the entry that was selected
+    void activate(int row);         // Enter, double click
+    void clickOnSelected(int row);  // a single click on the entry that was selected
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -23,9 +23,12 @@ MediaTarget refused(QString why) {
 QString reasonOf(int error) {
     switch (error) {
     case ENOENT:
-    case ENOTDIR: return QStringLiteral("no such file or folder");
-    case EACCES: return QStringLiteral("permission denied");
-    default: return QString::fromLocal8Bit(std::strerror(error));
+    case ENOTDIR:
+        return QStringLiteral("no such file or folder");
+    case EACCES:
+        return QStringLiteral("permission denied");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
     }
 }
 
@@ -47,7 +50,9 @@ std::optional<QString> folderAsText(const QByteArray& folder) {
 }
 
 // As the program itself would open it: by its effective user.
-bool mayAccess(const QByteArray& path, int mode) { return ::faccessat(AT_FDCWD, path.constData(), mode, AT_EACCESS) == 0; }
+bool mayAccess(const QByteArray& path, int mode) {
+    return ::faccessat(AT_FDCWD, path.constData(), mode, AT_EACCESS) == 0;
+}
 bool canList(const QByteArray& folder) { return mayAccess(folder, R_OK | X_OK); }
 
 }  // namespace
@@ -117,14 +122,14 @@ QStringList mediaTargetMimeTypes() {
     // .m2p and .dvr-ms have no name in the database: it knows them by their
     // content, as MPEG (video/mpeg) and ASF (application/vnd.ms-asf). Newer
     // databases (Debian 13) call .avi video/vnd.avi.
-    return {QStringLiteral("video/mpeg"),      QStringLiteral("audio/x-ms-wma"),
-            QStringLiteral("video/x-ms-wmv"),  QStringLiteral("video/x-msvideo"),
-            QStringLiteral("video/vnd.avi"),
-            QStringLiteral("video/quicktime"), QStringLiteral("audio/mpeg"),
-            QStringLiteral("audio/mp2"),       QStringLiteral("audio/x-wav"),
-            QStringLiteral("application/vnd.ms-asf"), QStringLiteral("video/x-ms-asf"),
-            QStringLiteral("audio/midi"),      QStringLiteral("audio/x-aiff"),
-            QStringLiteral("audio/basic"),     QStringLiteral("inode/directory")};
+    return {QStringLiteral("video/mpeg"),     QStringLiteral("audio/x-ms-wma"),
+            QStringLiteral("video/x-ms-wmv"), QStringLiteral("video/x-msvideo"),
+            QStringLiteral("video/vnd.avi"),  QStringLiteral("video/quicktime"),
+            QStringLiteral("audio/mpeg"),     QStringLiteral("audio/mp2"),
+            QStringLiteral("audio/x-wav"),    QStringLiteral("application/vnd.ms-asf"),
+            QStringLiteral("video/x-ms-asf"), QStringLiteral("audio/midi"),
+            QStringLiteral("audio/x-aiff"),   QStringLiteral("audio/basic"),
+            QStringLiteral("inode/directory")};
 }
 
 }  // namespace sorinel::window

@@ -60,10 +60,10 @@ void fitReadableFonts(const ReadableTexts& texts, const QFont& desktop) {
     // size (9 points come out as 13 pixels on Wayland, 12 on X11) would cut
     // the captions: they then take the largest size that fits, down to three
     // quarters of the desktop's.
-    const int floorPx = largestFitting({texts.button, texts.fullWidth[0], texts.fullWidth[1]}, desktop,
-                                       desktopPx * 3 / 4, desktopPx);
-    const int fullPx = largestFitting({texts.button, texts.fullWidth[0], texts.fullWidth[1]}, desktop, floorPx,
-                                      2 * desktopPx);
+    const int floorPx =
+        largestFitting({texts.button, texts.fullWidth[0], texts.fullWidth[1]}, desktop, desktopPx * 3 / 4, desktopPx);
+    const int fullPx =
+        largestFitting({texts.button, texts.fullWidth[0], texts.fullWidth[1]}, desktop, floorPx, 2 * desktopPx);
     const int halfPx = largestFitting({texts.halfWidth[0], texts.halfWidth[1]}, desktop, fullPx,
                                       std::min(2 * desktopPx, fullPx * 5 / 4));
     apply(texts.button, desktop, fullPx);

@@ -12,8 +12,7 @@ void MprisRootAdaptor::Raise() { service_.requestRaise(); }
 QStringList MprisRootAdaptor::supportedUriSchemes() const { return service_.supportedUriSchemes(); }
 QStringList MprisRootAdaptor::supportedMimeTypes() const { return service_.supportedMimeTypes(); }
 
-MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService& service)
-    : QDBusAbstractAdaptor(&service), service_(service) {}
+MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService& service) : QDBusAbstractAdaptor(&service), service_(service) {}
 
 QString MprisPlayerAdaptor::playbackStatus() const { return service_.playbackStatus(); }
 QVariantMap MprisPlayerAdaptor::metadata() const { return service_.metadata(); }

@@ -8,9 +8,9 @@ namespace sorinel::platform {
 
 HandOver handOverToRunningPlayer(const QString& uri, int timeoutMs, QDBusConnection bus) {
     if (!bus.isConnected()) return HandOver::NoPlayer;
-    QDBusMessage owned = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    QDBusMessage owned =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
     owned << QString::fromLatin1(MprisService::kServiceName);
     const QDBusMessage ownedReply = bus.call(owned, QDBus::Block, timeoutMs);
     if (ownedReply.type() != QDBusMessage::ReplyMessage || ownedReply.arguments().value(0).toBool() == false)

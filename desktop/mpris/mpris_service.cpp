@@ -70,9 +70,12 @@ QString MprisService::identity() const { return QString::fromLatin1(kIdentity); 
 
 QString MprisService::playbackStatus() const {
     switch (target_.status()) {
-    case RemoteControlTarget::Status::Playing: return QStringLiteral("Playing");
-    case RemoteControlTarget::Status::Paused: return QStringLiteral("Paused");
-    case RemoteControlTarget::Status::Stopped: break;
+    case RemoteControlTarget::Status::Playing:
+        return QStringLiteral("Playing");
+    case RemoteControlTarget::Status::Paused:
+        return QStringLiteral("Paused");
+    case RemoteControlTarget::Status::Stopped:
+        break;
     }
     return QStringLiteral("Stopped");
 }
@@ -179,8 +182,9 @@ void MprisService::requestOpenUri(const QString& uri, const QDBusMessage& call) 
     const QString refusal = target_.refusalOfUri(uri);
     if (!refusal.isEmpty()) {
         call.setDelayedReply(true);
-        if (bus_) bus_->send(call.createErrorReply(QString::fromLatin1(kOpenUriRefused),
-                                                   QStringLiteral("%1: %2").arg(uri, refusal)));
+        if (bus_)
+            bus_->send(call.createErrorReply(QString::fromLatin1(kOpenUriRefused),
+                                             QStringLiteral("%1: %2").arg(uri, refusal)));
         return;
     }
     later([this, uri] { target_.openUri(uri); });
@@ -235,9 +239,9 @@ void MprisService::refresh() {
     if (firstRefresh || differing.isEmpty()) return;
 
     // Qt's adaptors do not announce property changes themselves.
-    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(kObjectPath),
-                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QString::fromLatin1(kObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     signal << QString::fromLatin1(kPlayerInterface) << differing << QStringList();
     bus_->send(signal);
 }
@@ -253,8 +257,7 @@ void MprisService::watchPosition() {
     syncTrack();
     const bool playing = target_.status() == RemoteControlTarget::Status::Playing;
     const double actual = target_.positionSeconds();
-    const double expected =
-        baselinePosition_ + (baselinePlaying_ ? sinceBaseline_.elapsed() / 1000.0 : 0.0);
+    const double expected = baselinePosition_ + (baselinePlaying_ ? sinceBaseline_.elapsed() / 1000.0 : 0.0);
     if (baselineTrack_ == trackNumber_ && !trackPath_.isEmpty() && std::abs(actual - expected) > kJumpSeconds)
         emitSeeked(actual);
     else

@@ -45,8 +45,8 @@ public:
 
     // The bus is asked for only by registerOnBus(). desktopEntry is the
     // desktop entry's id (the file name without .desktop).
-    MprisService(RemoteControlTarget& target, QString desktopEntry,
-                 BusSource bus = &QDBusConnection::sessionBus, QObject* parent = nullptr);
+    MprisService(RemoteControlTarget& target, QString desktopEntry, BusSource bus = &QDBusConnection::sessionBus,
+                 QObject* parent = nullptr);
     ~MprisService() override;
 
     // True when the name is ours.

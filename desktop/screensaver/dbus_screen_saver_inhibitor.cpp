@@ -25,8 +25,10 @@ bool wrongPath(const QDBusError& error) {
     switch (error.type()) {
     case QDBusError::UnknownObject:
     case QDBusError::UnknownMethod:
-    case QDBusError::UnknownInterface: return true;
-    default: return false;
+    case QDBusError::UnknownInterface:
+        return true;
+    default:
+        return false;
     }
 }
 

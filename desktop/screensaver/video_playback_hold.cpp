@@ -23,8 +23,10 @@ void VideoPlaybackHold::onVideoPresenceChanged(bool hasVideo) {
 bool VideoPlaybackHold::holding() const { return state_ == play_state::Playing && hasVideo_; }
 
 void VideoPlaybackHold::update() {
-    if (holding()) inhibitor_.inhibit(QStringLiteral("動画を再生中"));
-    else inhibitor_.uninhibit();
+    if (holding())
+        inhibitor_.inhibit(QStringLiteral("動画を再生中"));
+    else
+        inhibitor_.uninhibit();
 }
 
 }  // namespace sorinel::platform

@@ -28,7 +28,7 @@ QByteArray engineLogLevel(const QByteArray& variableValue) {
 void traceStep(const char* step) {
     static const bool on = qEnvironmentVariableIntValue("SORINEL_TRACE") != 0;
     if (!on) return;
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     std::fprintf(stderr, "%.1f %s\n", now.tv_sec * 1e3 + now.tv_nsec / 1e6, step);
 }

@@ -28,7 +28,7 @@ Function* libraryFunction(void* library, const char* name) {
 // The body of `name`: the library's function of that name called with
 // `args`, or `missing` returned. `library` is an expression giving the
 // library's handle.
-#define SORINEL_CALL_ON_DEMAND(library, missing, name, args)                                           \
+#define SORINEL_CALL_ON_DEMAND(library, missing, name, args)                                        \
     static auto* const real = ::sorinel::platform::libraryFunction<decltype(name)>(library, #name); \
-    if (!real) return missing;                                                                        \
+    if (!real) return missing;                                                                      \
     return real args

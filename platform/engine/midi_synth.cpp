@@ -33,8 +33,7 @@ constexpr qint64 MinFrames = 2 * BlockFrames;
 void silenceFluidsynthLog() {
     static std::once_flag once;
     std::call_once(once, [] {
-        for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-            fluid_set_log_function(level, nullptr, nullptr);
+        for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level) fluid_set_log_function(level, nullptr, nullptr);
     });
 }
 
@@ -131,7 +130,8 @@ QString findSoundFont(const QStringList& searchDirs) {
         if (QFileInfo(preferred).isReadable()) return preferred;
     }
     for (const QString& dir : searchDirs) {
-        const QFileInfoList fonts = QDir(dir).entryInfoList({"*.sf2", "*.SF2"}, QDir::Files | QDir::Readable, QDir::Name);
+        const QFileInfoList fonts =
+            QDir(dir).entryInfoList({"*.sf2", "*.SF2"}, QDir::Files | QDir::Readable, QDir::Name);
         if (!fonts.isEmpty()) return fonts.first().absoluteFilePath();
     }
     return {};
@@ -193,7 +193,8 @@ Rendering renderToMemoryWav(const QByteArray& nativeMidiPath, const QString& sou
     std::vector<qint16> block(static_cast<size_t>(BlockFrames) * Channels);
     while (fluid_player_get_status(s.player) == FLUID_PLAYER_PLAYING &&
            progress.framesRendered < MaxSeconds * SampleRate) {
-        if (fluid_synth_write_s16(s.synth, BlockFrames, block.data(), 0, Channels, block.data(), 1, Channels) != FLUID_OK)
+        if (fluid_synth_write_s16(s.synth, BlockFrames, block.data(), 0, Channels, block.data(), 1, Channels) !=
+            FLUID_OK)
             return {};
         if (!writeAll(out.fd, reinterpret_cast<const char*>(block.data()),
                       static_cast<qint64>(block.size() * sizeof(qint16))))

@@ -22,8 +22,8 @@ QString findSoundFont(const QStringList& searchDirs = {"/usr/share/sounds/sf2"})
 QByteArray wavHeader(int sampleRate, int channels, qint64 frames);
 
 struct Rendering {
-    int fd = -1;          // memory file holding the WAV, at offset 0; -1 on failure
-    double seconds = 0;   // length of the music
+    int fd = -1;         // memory file holding the WAV, at offset 0; -1 on failure
+    double seconds = 0;  // length of the music
 };
 
 // Renders the MIDI file to a WAV in memory, stopping when the music ends

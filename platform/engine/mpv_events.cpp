@@ -61,20 +61,25 @@ void MpvEventPump::drain() {
         // event says is copied out before the first signal.
         const mpv_event* event = mpv_wait_event(mpv_.get(), 0);
         switch (event->event_id) {
-        case MPV_EVENT_NONE: return;
+        case MPV_EVENT_NONE:
+            return;
         case MPV_EVENT_START_FILE: {
             const auto* start = static_cast<const mpv_event_start_file*>(event->data);
             const long long entry = start ? start->playlist_entry_id : 0;
             emit fileStarted(entry);
             break;
         }
-        case MPV_EVENT_FILE_LOADED: emit fileLoaded(); break;
+        case MPV_EVENT_FILE_LOADED:
+            emit fileLoaded();
+            break;
         case MPV_EVENT_LOG_MESSAGE: {
             const auto* msg = static_cast<const mpv_event_log_message*>(event->data);
             if (msg) printEngineMessage(msg->prefix, msg->level, msg->text);
             break;
         }
-        case MPV_EVENT_PLAYBACK_RESTART: emit playbackRestarted(); break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            emit playbackRestarted();
+            break;
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<const mpv_event_end_file*>(event->data);
             if (!end) break;
@@ -86,8 +91,7 @@ void MpvEventPump::drain() {
             if (!prop) break;
             const bool isFlag = prop->format == MPV_FORMAT_FLAG;
             const bool flag = isFlag && *static_cast<const int*>(prop->data) != 0;
-            const double seconds =
-                prop->format == MPV_FORMAT_DOUBLE ? *static_cast<const double*>(prop->data) : 0.0;
+            const double seconds = prop->format == MPV_FORMAT_DOUBLE ? *static_cast<const double*>(prop->data) : 0.0;
             if (std::strcmp(prop->name, "time-pos") == 0) {
                 emit positionChanged(seconds);
             } else if (std::strcmp(prop->name, "duration") == 0) {
@@ -103,7 +107,8 @@ void MpvEventPump::drain() {
             }
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
 }

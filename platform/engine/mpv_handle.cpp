@@ -13,9 +13,7 @@ namespace sorinel::platform {
 
 namespace {
 
-void setOption(mpv_handle* h, const char* name, const char* value) {
-    mpv_set_option_string(h, name, value);
-}
+void setOption(mpv_handle* h, const char* name, const char* value) { mpv_set_option_string(h, name, value); }
 
 // An option the engine renamed: the current name where the engine knows it,
 // the old one otherwise. Setting an unknown name fails without a message,

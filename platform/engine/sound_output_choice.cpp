@@ -38,7 +38,8 @@ bool soundCanBeHeard(const SoundPlaces& places) {
     };
     // Sound servers: PipeWire and PulseAudio of the session or the system, JACK.
     if (under(places.runtimeDir, "pipewire-0") || under(places.runtimeDir, "pulse/native")) return true;
-    if (exists(root + QStringLiteral("run/pulse/native")) || anyEntry(root + QStringLiteral("dev/shm"), QStringLiteral("jack")))
+    if (exists(root + QStringLiteral("run/pulse/native")) ||
+        anyEntry(root + QStringLiteral("dev/shm"), QStringLiteral("jack")))
         return true;
     // Sound cards (ALSA, OSS), and ALSA set up to send the sound elsewhere.
     if (anyEntry(root + QStringLiteral("dev/snd"), QStringLiteral("pcm")) || exists(root + QStringLiteral("dev/dsp")))

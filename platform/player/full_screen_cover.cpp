@@ -25,8 +25,10 @@ FullScreenCover::~FullScreenCover() {
 
 void FullScreenCover::setActive(bool on) {
     if (on == active_) return;
-    if (on) enter();
-    else leave();
+    if (on)
+        enter();
+    else
+        leave();
 }
 
 void FullScreenCover::enter() {
@@ -88,8 +90,7 @@ bool FullScreenCover::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, this, [this] {
                 if (active_) coverWindow();
             });
-        } else if (event->type() == QEvent::WindowStateChange &&
-                   !(window_->windowState() & Qt::WindowFullScreen)) {
+        } else if (event->type() == QEvent::WindowStateChange && !(window_->windowState() & Qt::WindowFullScreen)) {
             // Someone else ended full screen: follow, so the widget does not
             // stay stretched over the whole window.
             QTimer::singleShot(0, this, [this] { setActive(false); });

@@ -146,23 +146,26 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     : q(owner),
       screenSaver(makeScreenSaverInhibitor(QCoreApplication::applicationName())),
       screenSaverHold(*screenSaver),
-      machine([this](int s) {
-          bar->showPlaying(s == play_state::Playing);
-          // Only a playing file moves on by itself; every other change of
-          // position (a seek, a load, a stop) refreshes the bar where it is
-          // made. An idle window then wakes for nothing.
-          if (s == play_state::Playing) barTimer.start();
-          else barTimer.stop();
-          refreshBar();
-          // Asked afresh as playing starts: a change notice for the new file
-          // may still be queued behind this report. Updated before the
-          // report, whose handler may already load the next file.
-          if (s == play_state::Playing && mpv) screenSaverHold.onVideoPresenceChanged(currentFileShowsVideo(*mpv));
-          if (s == play_state::Playing) returnFreedMemory();
-          screenSaverHold.onPlayStateChanged(s);
-          emit q->playStateChange(s);
-      },
-              [this](EngineRequest r) { apply(r); }) {
+      machine(
+          [this](int s) {
+              bar->showPlaying(s == play_state::Playing);
+              // Only a playing file moves on by itself; every other change of
+              // position (a seek, a load, a stop) refreshes the bar where it is
+              // made. An idle window then wakes for nothing.
+              if (s == play_state::Playing)
+                  barTimer.start();
+              else
+                  barTimer.stop();
+              refreshBar();
+              // Asked afresh as playing starts: a change notice for the new file
+              // may still be queued behind this report. Updated before the
+              // report, whose handler may already load the next file.
+              if (s == play_state::Playing && mpv) screenSaverHold.onVideoPresenceChanged(currentFileShowsVideo(*mpv));
+              if (s == play_state::Playing) returnFreedMemory();
+              screenSaverHold.onPlayStateChanged(s);
+              emit q->playStateChange(s);
+          },
+          [this](EngineRequest r) { apply(r); }) {
     video = new VideoArea(q);
     video->setObjectName(QStringLiteral("videoArea"));
     video->setAccessibleName(QStringLiteral("映像"));
@@ -315,13 +318,16 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
                 if (r.fd >= 0) ::close(r.fd);
                 return;
             }
-            QMetaObject::invokeMethod(app, [guard, mine, r] {
-                if (!guard) {
-                    if (r.fd >= 0) ::close(r.fd);
-                    return;
-                }
-                guard->d->onMidiRendered(mine, r);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                app,
+                [guard, mine, r] {
+                    if (!guard) {
+                        if (r.fd >= 0) ::close(r.fd);
+                        return;
+                    }
+                    guard->d->onMidiRendered(mine, r);
+                },
+                Qt::QueuedConnection);
         });
         return;
     }
@@ -342,9 +348,7 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
 // next load could be put back by the engine before the load is seen, so the
 // new file would open paused. Set only once the load has been handed over,
 // when the old file no longer runs into its end.
-void MediaPlayer::Impl::applyWantedPause() {
-    mpv->setFlag("pause", !machine.wantsPlaying());
-}
+void MediaPlayer::Impl::applyWantedPause() { mpv->setFlag("pause", !machine.wantsPlaying()); }
 
 void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering rendering) {
     if (forGeneration != generation) {
@@ -364,9 +368,14 @@ void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering re
 
 void MediaPlayer::Impl::apply(EngineRequest request) {
     switch (request) {
-    case EngineRequest::None: break;
-    case EngineRequest::Resume: mpv->setFlag("pause", false); break;
-    case EngineRequest::Pause: mpv->setFlag("pause", true); break;
+    case EngineRequest::None:
+        break;
+    case EngineRequest::Resume:
+        mpv->setFlag("pause", false);
+        break;
+    case EngineRequest::Pause:
+        mpv->setFlag("pause", true);
+        break;
     case EngineRequest::RestartFromStart:
         seekTo(0);
         mpv->setFlag("pause", false);
@@ -465,8 +474,10 @@ void MediaPlayer::stopByUser() {
 }
 
 void MediaPlayer::playPauseByUser() {
-    if (d->machine.state() == play_state::Playing) pause();
-    else playByUser();
+    if (d->machine.state() == play_state::Playing)
+        pause();
+    else
+        playByUser();
 }
 
 void MediaPlayer::playByUser() {

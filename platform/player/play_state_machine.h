@@ -23,11 +23,11 @@ inline constexpr int Ready = 10;
 // What the engine must be told for play(), pause() or stop().
 enum class EngineRequest {
     None,
-    Resume,              // unpause where it stands
-    Pause,               // pause where it stands
-    RestartFromStart,    // seek to 0, then unpause
-    PauseAtStart,        // pause, then seek to 0
-    Reload,              // nothing is loaded: open the current file again
+    Resume,            // unpause where it stands
+    Pause,             // pause where it stands
+    RestartFromStart,  // seek to 0, then unpause
+    PauseAtStart,      // pause, then seek to 0
+    Reload,            // nothing is loaded: open the current file again
 };
 
 class PlayStateMachine {
@@ -88,9 +88,9 @@ private:
     Reporter report_;
     Requester request_;
     int state_ = play_state::Stopped;
-    long long expected_ = NoEntry;   // the entry of the file the caller set
-    long long mpvCurrent_ = NoEntry; // the entry the engine started last
-    long long lastIssued_ = 0;      // the highest entry ever handed to the engine
+    long long expected_ = NoEntry;    // the entry of the file the caller set
+    long long mpvCurrent_ = NoEntry;  // the entry the engine started last
+    long long lastIssued_ = 0;        // the highest entry ever handed to the engine
     bool loaded_ = false;
     bool wantPlaying_ = false;
     int heldState_ = play_state::Ready;  // shown once loaded when not playing

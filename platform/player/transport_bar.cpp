@@ -80,16 +80,20 @@ QIcon glyphIcon(Glyph glyph) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(235, 235, 235));
     switch (glyph) {
-    case Glyph::Play: p.drawPolygon(QPolygonF({QPointF(9, 6), QPointF(26, 16), QPointF(9, 26)})); break;
+    case Glyph::Play:
+        p.drawPolygon(QPolygonF({QPointF(9, 6), QPointF(26, 16), QPointF(9, 26)}));
+        break;
     case Glyph::Pause:
         p.drawRect(QRectF(8, 6, 6, 20));
         p.drawRect(QRectF(18, 6, 6, 20));
         break;
-    case Glyph::Stop: p.drawRect(QRectF(8, 8, 16, 16)); break;
+    case Glyph::Stop:
+        p.drawRect(QRectF(8, 8, 16, 16));
+        break;
     case Glyph::Sound:
     case Glyph::Muted: {
-        p.drawPolygon(QPolygonF({QPointF(4, 12), QPointF(10, 12), QPointF(17, 5), QPointF(17, 27), QPointF(10, 20),
-                                 QPointF(4, 20)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(4, 12), QPointF(10, 12), QPointF(17, 5), QPointF(17, 27), QPointF(10, 20), QPointF(4, 20)}));
         QPen pen(QColor(235, 235, 235), 2.5);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
@@ -269,8 +273,8 @@ void TransportBar::resizeEvent(QResizeEvent* event) {
     const QMargins m = layout()->contentsMargins();
     const int spacing = static_cast<const QHBoxLayout*>(layout())->spacing();
     const int fullWidth = m.left() + m.right() + playPause_->sizeHint().width() + stop_->sizeHint().width() +
-                          SeekMinimumWidth + time_->sizeHint().width() + mute_->sizeHint().width() +
-                          volume_->width() + 5 * spacing;
+                          SeekMinimumWidth + time_->sizeHint().width() + mute_->sizeHint().width() + volume_->width() +
+                          5 * spacing;
     const bool roomy = width() >= fullWidth;
     if (roomy == !compact()) return;
     for (QWidget* w : {static_cast<QWidget*>(seek_), static_cast<QWidget*>(mute_), static_cast<QWidget*>(volume_)})

@@ -52,9 +52,12 @@ private:
 std::size_t utf8SequenceLength(std::string_view rest) {
     const auto lead = static_cast<unsigned char>(rest.front());
     std::size_t length = 1;
-    if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    else if (lead >= 0xE0) length = 3;
-    else if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    else if (lead >= 0xE0)
+        length = 3;
+    else if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
     // Never skip past a byte that cannot continue the sequence.
     for (std::size_t k = 1; k < length; ++k) {
         if (k >= rest.size() || (static_cast<unsigned char>(rest[k]) & 0xC0) != 0x80) return k;
@@ -64,9 +67,7 @@ std::size_t utf8SequenceLength(std::string_view rest) {
 
 }  // namespace
 
-bool isAnsiLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+bool isAnsiLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 std::string utf8ToAnsi(std::string_view utf8) {
     Converter converter(kAnsiCodePage, "UTF-8");

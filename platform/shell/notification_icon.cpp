@@ -31,14 +31,13 @@ QIcon fallbackIcon() {
 NotificationIcon::NotificationIcon(std::function<void(std::int32_t)> mouseMessage)
     : mouseMessage_(std::move(mouseMessage)) {
     QAction* showEntry = menu_.addAction(QString::fromUtf8(kShowEntryText));
-    connect(showEntry, &QAction::triggered, this, [this] { deliver(WM_LBUTTONDOWN); },
-            Qt::QueuedConnection);
+    connect(
+        showEntry, &QAction::triggered, this, [this] { deliver(WM_LBUTTONDOWN); }, Qt::QueuedConnection);
     tray_.setContextMenu(&menu_);
     tray_.setIcon(fallbackIcon());
     // Queued: the window's procedure may pump events or remove this icon, which
     // must not happen while Qt's tray code is still on the stack.
-    connect(&tray_, &QSystemTrayIcon::activated, this, &NotificationIcon::onActivated,
-            Qt::QueuedConnection);
+    connect(&tray_, &QSystemTrayIcon::activated, this, &NotificationIcon::onActivated, Qt::QueuedConnection);
 }
 
 void NotificationIcon::setIcon(const QIcon& icon) { tray_.setIcon(icon.isNull() ? fallbackIcon() : icon); }
@@ -51,9 +50,7 @@ void NotificationIcon::show() {
     // host now, Qt would set up an X11 watcher that cannot work there (and
     // says so on stderr), so the icon stays off and the window, which then
     // never hides itself, is the way back.
-    if (platform::runsOnWayland() &&
-        !QSystemTrayIcon::isSystemTrayAvailable())
-        return;
+    if (platform::runsOnWayland() && !QSystemTrayIcon::isSystemTrayAvailable()) return;
     tray_.show();
 }
 
@@ -61,11 +58,20 @@ void NotificationIcon::hide() { tray_.hide(); }
 
 void NotificationIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-    case QSystemTrayIcon::Trigger: deliver(WM_LBUTTONDOWN); break;
-    case QSystemTrayIcon::DoubleClick: deliver(WM_LBUTTONDBLCLK); break;
-    case QSystemTrayIcon::Context: deliver(WM_RBUTTONDOWN); break;
-    case QSystemTrayIcon::MiddleClick: deliver(WM_MBUTTONDOWN); break;
-    case QSystemTrayIcon::Unknown: break;
+    case QSystemTrayIcon::Trigger:
+        deliver(WM_LBUTTONDOWN);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        deliver(WM_LBUTTONDBLCLK);
+        break;
+    case QSystemTrayIcon::Context:
+        deliver(WM_RBUTTONDOWN);
+        break;
+    case QSystemTrayIcon::MiddleClick:
+        deliver(WM_MBUTTONDOWN);
+        break;
+    case QSystemTrayIcon::Unknown:
+        break;
     }
 }
 

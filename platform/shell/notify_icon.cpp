@@ -45,8 +45,8 @@ void deliverMouseMessage(IconKey key, std::int32_t mouseMessage) {
     // Runs from the event loop: a failing window procedure must not take the
     // loop down with it.
     platform::atEventLoopBoundary("tray icon click", [&] {
-        SendMessageA(static_cast<std::int32_t>(key.first), callback,
-                     static_cast<std::int32_t>(key.second), mouseMessage);
+        SendMessageA(static_cast<std::int32_t>(key.first), callback, static_cast<std::int32_t>(key.second),
+                     mouseMessage);
     });
 }
 
@@ -68,9 +68,8 @@ bool addIcon(const NotifyIconFields& fields) {
         t.cleanupRegisteredFor = QCoreApplication::instance();
     }
     IconEntry entry;
-    entry.icon = std::make_unique<NotificationIcon>([key](std::int32_t mouseMessage) {
-        deliverMouseMessage(key, mouseMessage);
-    });
+    entry.icon = std::make_unique<NotificationIcon>(
+        [key](std::int32_t mouseMessage) { deliverMouseMessage(key, mouseMessage); });
     applyFields(entry, fields);
     entry.icon->show();
     t.icons.emplace(key, std::move(entry));
@@ -115,9 +114,12 @@ bool Shell_NotifyIconA(std::uint32_t dwMessage, std::span<const std::uint8_t> re
     const std::optional<NotifyIconFields> fields = readNotifyIconRecord(record);
     if (!fields) return false;
     switch (dwMessage) {
-    case NIM_ADD: return addIcon(*fields);
-    case NIM_DELETE: return removeIcon(*fields);
-    default: return false;
+    case NIM_ADD:
+        return addIcon(*fields);
+    case NIM_DELETE:
+        return removeIcon(*fields);
+    default:
+        return false;
     }
 }
 

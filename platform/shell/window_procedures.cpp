@@ -27,14 +27,13 @@ WindowProc SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex, WindowProc dwN
     return previous;
 }
 
-std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uMsg,
-                             std::int32_t wParam, std::int32_t lParam) {
+std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
+                             std::int32_t lParam) {
     if (prev == nullptr) prev = &DefWindowProcA;
     return prev(hWnd, uMsg, wParam, lParam);
 }
 
-std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
-                          std::int32_t lParam) {
+std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam) {
     // Looked up per message: a procedure may replace itself while it runs.
     return currentWindowProc(hWnd)(hWnd, uMsg, wParam, lParam);
 }

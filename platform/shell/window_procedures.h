@@ -11,8 +11,7 @@
 
 namespace sorinel::shell {
 
-using WindowProc = std::int32_t (*)(std::int32_t hWnd, std::int32_t uMsg,
-                                    std::int32_t wParam, std::int32_t lParam);
+using WindowProc = std::int32_t (*)(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam);
 
 inline constexpr std::int32_t GWL_WNDPROC = -4;
 
@@ -27,8 +26,7 @@ inline constexpr std::int32_t WM_RBUTTONDOWN = 0x0204;
 inline constexpr std::int32_t WM_MBUTTONDOWN = 0x0207;
 
 // The procedure every window starts with: returns 0.
-std::int32_t DefWindowProcA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
-                            std::int32_t lParam);
+std::int32_t DefWindowProcA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam);
 
 // Replaces the window's procedure and returns the previous one. Only
 // GWL_WNDPROC is supported; another index, or a null procedure, changes
@@ -37,12 +35,11 @@ WindowProc SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex, WindowProc dwN
 
 // Calls prev with the message. A null prev is handled as DefWindowProcA, so a
 // procedure that was never saved cannot crash the caller.
-std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uMsg,
-                             std::int32_t wParam, std::int32_t lParam);
+std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
+                             std::int32_t lParam);
 
 // Delivers a message to the window's current procedure and returns its
 // result; the procedure runs before this returns.
-std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam,
-                          std::int32_t lParam);
+std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam);
 
 }  // namespace sorinel::shell

@@ -38,18 +38,22 @@ public:
         const QPointF at = event.position();
         const int button = buttonNumber(event.button());
         if (sameButton && button != 0 && QRectF(QPointF(), area).contains(at))
-            out.click = Click{button, shiftState(event.modifiers()), static_cast<float>(at.x()),
-                              static_cast<float>(at.y())};
+            out.click =
+                Click{button, shiftState(event.modifiers()), static_cast<float>(at.x()), static_cast<float>(at.y())};
         return out;
     }
 
 private:
     static int buttonNumber(Qt::MouseButton b) {
         switch (b) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
         }
     }
     static int shiftState(Qt::KeyboardModifiers m) {

@@ -17,10 +17,8 @@ void render(mpv_render_context* r, QImage& image, QSize size) {
     int wh[2] = {size.width(), size.height()};
     size_t stride = static_cast<size_t>(image.bytesPerLine());
     mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_SW_SIZE, wh},
-        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(EngineRgb32)},
-        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-        {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
+        {MPV_RENDER_PARAM_SW_SIZE, wh},        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(EngineRgb32)},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(r, params);

@@ -63,8 +63,10 @@ void VideoWindow::onEngineUpdate() {
     // A frame not taken holds playback up: off screen (the main window in
     // the tray, or minimised) it is taken without drawing.
     traceStep("frame due");
-    if (onScreen() && !blank_) draw(render_);
-    else skipFrame(render_);
+    if (onScreen() && !blank_)
+        draw(render_);
+    else
+        skipFrame(render_);
     traceStep("frame done");
 }
 

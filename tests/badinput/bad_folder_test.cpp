@@ -25,7 +25,7 @@ namespace {
 // Whether the bad entry plays between the good clips.
 enum class Plays {
     Never,
-    Maybe,  // it holds part of a clip: playing it or passing it over are both right
+    Maybe,   // it holds part of a clip: playing it or passing it over are both right
     Always,  // it is a good clip under an odd name
 };
 
@@ -34,7 +34,7 @@ enum class Plays {
 struct BadEntry {
     const char* what;
     std::function<QByteArray(const QString& dir)> make;  // returns the name on disk
-    bool listed;        // the file list shows it
+    bool listed;                                         // the file list shows it
     Plays plays;
     bool needsNonRoot;  // only a user without root's rights meets it
 };
@@ -63,44 +63,53 @@ QByteArray writeRaw(const QString& dir, const QByteArray& name, const QByteArray
 }
 
 const BadEntry kBadEntries[] = {
-    {"random bytes", [](const QString& d) {
+    {"random bytes",
+     [](const QString& d) {
          QByteArray junk(96 * 1024, 0);
          for (int k = 0; k < junk.size(); ++k) junk[k] = static_cast<char>((k * 7919 + 13) % 251);
          return writeFile(d, "b-junk.avi", junk);
-     }, true, Plays::Never, false},
-    {"a clip cut off after its first third", [](const QString& d) {
+     },
+     true, Plays::Never, false},
+    {"a clip cut off after its first third",
+     [](const QString& d) {
          const QByteArray clip = clipBytes("mpg");
          return writeFile(d, "b-truncated.mpg", clip.left(clip.size() / 3));
-     }, true, Plays::Maybe, false},
-    {"a clip whose middle is overwritten", [](const QString& d) {
+     },
+     true, Plays::Maybe, false},
+    {"a clip whose middle is overwritten",
+     [](const QString& d) {
          QByteArray clip = clipBytes("avi");
          for (qsizetype k = clip.size() / 4; k < clip.size() * 3 / 4; ++k) clip[k] = '\xff';
          return writeFile(d, "b-damaged.avi", clip);
-     }, true, Plays::Maybe, false},
-    {"an empty file", [](const QString& d) { return writeFile(d, "b-empty.mpg", {}); },
-     true, Plays::Never, false},
-    {"text under a media name", [](const QString& d) {
+     },
+     true, Plays::Maybe, false},
+    {"an empty file", [](const QString& d) { return writeFile(d, "b-empty.mpg", {}); }, true, Plays::Never, false},
+    {"text under a media name",
+     [](const QString& d) {
          return writeFile(d, "b-notes.wmv", QByteArray("これはメモです。\nnot a video at all\n").repeated(50));
-     }, true, Plays::Never, false},
-    {"a file nobody may read", [](const QString& d) {
+     },
+     true, Plays::Never, false},
+    {"a file nobody may read",
+     [](const QString& d) {
          const QByteArray name = writeFile(d, "b-locked.mov", clipBytes("mov"));
          ::chmod((QFile::encodeName(d) + "/" + name).constData(), 0);
          return name;
-     }, true, Plays::Never, true},
-    {"a named pipe under a media name", [](const QString& d) {
+     },
+     true, Plays::Never, true},
+    {"a named pipe under a media name",
+     [](const QString& d) {
          // Opening it for reading would wait for a writer for ever.
          const QByteArray name = "b-pipe.mp3";
          return ::mkfifo((QFile::encodeName(d) + "/" + name).constData(), 0644) == 0 ? name : QByteArray();
-     }, false, Plays::Never, false},
-    {"a folder under a media name", [](const QString& d) {
-         return QDir(d).mkdir("b-folder.mp3") ? QByteArray("b-folder.mp3") : QByteArray();
-     }, false, Plays::Never, false},
-    {"a good clip whose name holds a newline", [](const QString& d) {
-         return writeFile(d, "b-new\nline.avi", clipBytes("avi"));
-     }, true, Plays::Always, false},
-    {"a good clip whose name is not valid UTF-8", [](const QString& d) {
-         return writeRaw(d, "b-\xff\xfe\x80.mov", clipBytes("mov"));
-     }, true, Plays::Always, false},
+     },
+     false, Plays::Never, false},
+    {"a folder under a media name",
+     [](const QString& d) { return QDir(d).mkdir("b-folder.mp3") ? QByteArray("b-folder.mp3") : QByteArray(); }, false,
+     Plays::Never, false},
+    {"a good clip whose name holds a newline",
+     [](const QString& d) { return writeFile(d, "b-new\nline.avi", clipBytes("avi")); }, true, Plays::Always, false},
+    {"a good clip whose name is not valid UTF-8",
+     [](const QString& d) { return writeRaw(d, "b-\xff\xfe\x80.mov", clipBytes("mov")); }, true, Plays::Always, false},
 };
 
 void PrintTo(const BadEntry& bad, std::ostream* os) { *os << bad.what; }
@@ -130,8 +139,12 @@ TEST_P(BadFolder, TheGoodClipsAroundItPlayInOrder) {
     EXPECT_EQ(names.front(), "a-first.avi");
     EXPECT_EQ(names.back(), "c-last.mp3");
     switch (bad.plays) {
-    case Plays::Never: EXPECT_EQ(names.size(), 2u) << bad.what << " played"; break;
-    case Plays::Maybe: EXPECT_LE(names.size(), 3u); break;
+    case Plays::Never:
+        EXPECT_EQ(names.size(), 2u) << bad.what << " played";
+        break;
+    case Plays::Maybe:
+        EXPECT_LE(names.size(), 3u);
+        break;
     case Plays::Always:
         ASSERT_EQ(names.size(), 3u) << bad.what << " was passed over";
         EXPECT_EQ(names[1], form->File1->entry(1));

@@ -80,14 +80,15 @@ protected:
             },
             timeoutMs);
     }
-    void watchFor(int ms) { watchUntil([] { return false; }, ms); }
+    void watchFor(int ms) {
+        watchUntil([] { return false; }, ms);
+    }
 
     // Without wrap: waits for the run to end (nothing loaded, the player
     // stopped) and stay ended.
     bool playUntilEnd(int timeoutMs = 60000) {
         const auto ended = [&] {
-            return playedCount() >= 1 && form->MediaPlayer1->url().isEmpty()
-                && form->MediaPlayer1->playState() == 1;
+            return playedCount() >= 1 && form->MediaPlayer1->url().isEmpty() && form->MediaPlayer1->playState() == 1;
         };
         if (!watchUntil(ended, timeoutMs)) return false;
         watchFor(1500);  // nothing starts again by itself
@@ -104,8 +105,7 @@ protected:
 
     void expectNoDialogNoFreeze() {
         look();
-        EXPECT_TRUE(newWindows.isEmpty()) << "a new window appeared: "
-                                          << newWindows.values().join(", ").toStdString();
+        EXPECT_TRUE(newWindows.isEmpty()) << "a new window appeared: " << newWindows.values().join(", ").toStdString();
         EXPECT_LT(frozenMs, kFreezeMs) << "a click waited " << frozenMs << " ms";
         EXPECT_LT(probe->worst(), kFreezeMs);
         EXPECT_GT(probe->latencies().size(), 0u) << "no click was answered";

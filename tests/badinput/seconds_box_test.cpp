@@ -33,14 +33,10 @@ struct TypedRow {
 };
 
 const TypedRow kTyped[] = {
-    {"Letters", "abc", "abc"},
-    {"Negative", "-5", "-5"},
-    {"HugeFits", "9e99", "9e99"},
-    {"HugeCut", "9e999", "9e99"},
-    {"FullWidthFits", "１０", "１０"},
-    {"FullWidthCut", "３０００００", "３０００"},  // cut by characters, not bytes
-    {"SpacedFits", "  3 ", "  3 "},
-    {"SpacedCutToThree", "  3 5", "  3 "},  // the cut changes the value typed
+    {"Letters", "abc", "abc"},          {"Negative", "-5", "-5"},
+    {"HugeFits", "9e99", "9e99"},       {"HugeCut", "9e999", "9e99"},
+    {"FullWidthFits", "１０", "１０"},  {"FullWidthCut", "３０００００", "３０００"},  // cut by characters, not bytes
+    {"SpacedFits", "  3 ", "  3 "},     {"SpacedCutToThree", "  3 5", "  3 "},  // the cut changes the value typed
     {"FiveDigitsCut", "12345", "1234"},
 };
 
@@ -136,8 +132,8 @@ TEST_P(SecondsBox, FolderPlaysOnceWithTheText) {
     if (row.effect != Effect::Skip) {
         EXPECT_LT(e.playingAt.front(), 0.5);
     }
-    const bool resumedAtThree = std::any_of(e.playingAt.begin(), e.playingAt.end(),
-                                            [](double p) { return p >= 2.9 && p < 4.0; });
+    const bool resumedAtThree =
+        std::any_of(e.playingAt.begin(), e.playingAt.end(), [](double p) { return p >= 2.9 && p < 4.0; });
     const bool toTheEnd = e.furthest > e.duration - 0.6;
     switch (row.effect) {
     case Effect::None:

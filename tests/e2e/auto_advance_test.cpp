@@ -36,13 +36,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         form = std::make_unique<window::Form1>(clock, random);
-        QObject::connect(form->MediaPlayer1, &platform::MediaPlayer::playStateChange, form.get(),
-                         [this](int state) {
-                             const Report r{state, QFileInfo(form->MediaPlayer1->url()).fileName(),
-                                            form->MediaPlayer1->currentPosition()};
-                             reports.push_back(r);
-                             if (state == 3) played.push_back(r);
-                         });
+        QObject::connect(form->MediaPlayer1, &platform::MediaPlayer::playStateChange, form.get(), [this](int state) {
+            const Report r{state, QFileInfo(form->MediaPlayer1->url()).fileName(),
+                           form->MediaPlayer1->currentPosition()};
+            reports.push_back(r);
+            if (state == 3) played.push_back(r);
+        });
         form->raiseLoad();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -205,14 +204,16 @@ TEST_F(AutoAdvance, AClickInThePauseBetweenTwoFilesPlaysAndTheFolderGoesOn) {
     for (int t = 0; t < tries; ++t) {
         reports.clear();
         clickEntry(1);
-        ASSERT_TRUE(waitUntil([&] { return !reports.empty() && reports.back().state == 1 &&
-                                           reports.back().name == "b.mov"; }, 15000)) << "try " << t;
+        ASSERT_TRUE(waitUntil(
+            [&] { return !reports.empty() && reports.back().state == 1 && reports.back().name == "b.mov"; }, 15000))
+            << "try " << t;
         testing::pumpFor(t * 40 % 400);
         const bool inThePause = form->MediaPlayer1->url().endsWith("b.mov") && form->MediaPlayer1->playState() == 1;
         inPause += inThePause ? 1 : 0;
         clickEntry(4);
-        ASSERT_TRUE(waitUntil([&] { return form->MediaPlayer1->url().endsWith("e.wmv") &&
-                                           form->MediaPlayer1->playState() == 3; }, 10000)) << "try " << t;
+        ASSERT_TRUE(waitUntil(
+            [&] { return form->MediaPlayer1->url().endsWith("e.wmv") && form->MediaPlayer1->playState() == 3; }, 10000))
+            << "try " << t;
         // A frozen file stays put for good; a busy machine may take a moment
         // to open the sound stream.
         const double reported = form->MediaPlayer1->currentPosition();
@@ -221,8 +222,9 @@ TEST_F(AutoAdvance, AClickInThePauseBetweenTwoFilesPlaysAndTheFolderGoesOn) {
         EXPECT_TRUE(runs) << "try " << t << (inThePause ? " (in the pause)" : " (before the end)") << ": e.wmv sits at "
                           << form->MediaPlayer1->currentPosition();
         // After it, the folder wraps to the first file by itself.
-        EXPECT_TRUE(waitUntil([&] { return form->MediaPlayer1->url().endsWith("a.avi") &&
-                                           form->MediaPlayer1->playState() == 3; }, 8000)) << "try " << t;
+        EXPECT_TRUE(waitUntil(
+            [&] { return form->MediaPlayer1->url().endsWith("a.avi") && form->MediaPlayer1->playState() == 3; }, 8000))
+            << "try " << t;
     }
     std::printf("click in the pause: %d of %d tries froze (%d clicks fell into the pause)\n", frozen, tries, inPause);
 }

@@ -56,10 +56,12 @@ QStringList tracksInTurn(int count) {
 // The media file the process holds open, by the bytes of its name.
 QByteArray openMediaFile(qint64 pid) {
     const QByteArray fds = "/proc/" + QByteArray::number(pid) + "/fd/";
-    for (const QString& fd : QDir(QFile::decodeName(fds)).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& fd :
+         QDir(QFile::decodeName(fds)).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
         QByteArray target(4096, '\0');
         const ssize_t n = ::readlink((fds + fd.toLatin1()).constData(), target.data(), target.size());
-        if (n > 0 && (target.left(n).endsWith(".mpg") || target.left(n).endsWith(".wav") || target.left(n).endsWith(".mp3")))
+        if (n > 0 &&
+            (target.left(n).endsWith(".mpg") || target.left(n).endsWith(".wav") || target.left(n).endsWith(".mp3")))
             return target.left(n);
     }
     return {};
@@ -90,8 +92,12 @@ public:
         process.waitForFinished(5000);
     }
     qint64 pid() const { return process.processId(); }
-    bool plays(const QByteArray& path) { return waitUntil([&] { return openMediaFile(pid()) == path; }, 15000); }
-    QStringList errorLines() { return QString::fromLocal8Bit(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts); }
+    bool plays(const QByteArray& path) {
+        return waitUntil([&] { return openMediaFile(pid()) == path; }, 15000);
+    }
+    QStringList errorLines() {
+        return QString::fromLocal8Bit(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    }
 
     QTemporaryDir runtime;
     QProcess process;
@@ -106,8 +112,10 @@ protected:
     // ONE: three 2-second clips in list order, the last named in bytes that
     // are not UTF-8, and a file of another kind. TWO: two 12-second clips.
     void SetUp() override {
-        for (auto [from, name] : {std::pair{"short.mpg", "1 a.mpg"}, {"short.mp3", "2 b.mp3"},
-                                  {"short.wav", "3 \xff\xfe.wav"}, {"short.mpg", "x.mp4"}}) {
+        for (auto [from, name] : {std::pair{"short.mpg", "1 a.mpg"},
+                                  {"short.mp3", "2 b.mp3"},
+                                  {"short.wav", "3 \xff\xfe.wav"},
+                                  {"short.mpg", "x.mp4"}}) {
             const QByteArray to = bytesOf(one.path()) + '/' + name;
             ASSERT_EQ(std::system(("cp '" E2E_MEDIA_DIR "/" + QByteArray(from) + "' '" + to + "'").constData()), 0);
             in.push_back(to);
@@ -152,9 +160,15 @@ TEST_F(CommandLine, WhatCannotBeOpenedIsOneLineAndTheProgramStartsWithoutIt) {
         QString line;
         QByteArray plays;
     } rows[] = {
-        {{in[0] + "x"}, "sorinel: " + one.path() + "/1 a.mpgx: no such file or folder; starting without it", inTwo("a.mpg")},
-        {{in[3]}, "sorinel: " + one.path() + "/x.mp4: not a kind of media file Sorinel plays; starting without it", inTwo("a.mpg")},
-        {{inTwo("b.mpg"), in[0]}, "sorinel: " + one.path() + "/1 a.mpg: only one file or folder is opened; ignored", inTwo("b.mpg")},
+        {{in[0] + "x"},
+         "sorinel: " + one.path() + "/1 a.mpgx: no such file or folder; starting without it",
+         inTwo("a.mpg")},
+        {{in[3]},
+         "sorinel: " + one.path() + "/x.mp4: not a kind of media file Sorinel plays; starting without it",
+         inTwo("a.mpg")},
+        {{inTwo("b.mpg"), in[0]},
+         "sorinel: " + one.path() + "/1 a.mpg: only one file or folder is opened; ignored",
+         inTwo("b.mpg")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.line.toStdString());

@@ -40,7 +40,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         for (const char* kind : {"avi", "mov", "mpg"})
-            ASSERT_TRUE(QFile::copy(mediaDir() + "/clip." + kind, folder.filePath(QString("%1.%2").arg(kind).arg(kind))));
+            ASSERT_TRUE(
+                QFile::copy(mediaDir() + "/clip." + kind, folder.filePath(QString("%1.%2").arg(kind).arg(kind))));
         form = std::make_unique<window::Form1>(clock, random);
         form->raiseLoad();
         form->show();
@@ -52,9 +53,7 @@ protected:
         // should fire every 50 ms.
         heartbeat.start(50);
         beat.start();
-        QObject::connect(&heartbeat, &QTimer::timeout, [this] {
-            longestAway = std::max(longestAway, beat.restart());
-        });
+        QObject::connect(&heartbeat, &QTimer::timeout, [this] { longestAway = std::max(longestAway, beat.restart()); });
     }
 
     void TearDown() override {
@@ -99,8 +98,8 @@ TEST_F(OutsideFaults, SoundDeviceGoesAway) {
     ASSERT_TRUE(intoTheSink) << "the player did not play into the test's sound server";
 
     ASSERT_TRUE(sound.removeSink());
-    EXPECT_TRUE(nextPlaysWithinAFewSeconds()) << "now: " << form->MediaPlayer1->url().toStdString()
-                                              << " state " << form->MediaPlayer1->playState();
+    EXPECT_TRUE(nextPlaysWithinAFewSeconds())
+        << "now: " << form->MediaPlayer1->url().toStdString() << " state " << form->MediaPlayer1->playState();
 }
 
 TEST_F(OutsideFaults, PlayingFileCutShort) {

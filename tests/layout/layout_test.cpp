@@ -57,7 +57,9 @@ public:
     void setFilePattern(const std::string& p) override { pattern = p; }
     void setDialogFilter(const std::string& f) override { filter = f; }
 
-    struct Box { float left, top, width, height; };
+    struct Box {
+        float left, top, width, height;
+    };
     Box box(C c) const { return {get(c, Prop::Left), get(c, Prop::Top), get(c, Prop::Width), get(c, Prop::Height)}; }
 };
 
@@ -150,14 +152,14 @@ TEST_P(MinimumSize, SmallWindowsArePushedBack) {
     EXPECT_FLOAT_EQ(f.outerWidth, r.wantWidth);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, MinimumSize,
-    ::testing::Values(MinimumRow{1999, 1999, 0, 0, 2000, 2000},
-                      MinimumRow{2000, 2000, 0, 0, 2000, 2000},     // exactly the minimum stays
-                      MinimumRow{2001, 1500, 0, 0, 2001, 2000},
-                      MinimumRow{300, 3000, -480000, 0, 300, 3000},  // minimised: height left alone
-                      MinimumRow{3000, 300, 0, -480000, 3000, 300},  // minimised: width left alone
-                      MinimumRow{300, 300, -479985, -479985, 2000, 2000}));
+INSTANTIATE_TEST_SUITE_P(Rows, MinimumSize,
+                         ::testing::Values(MinimumRow{1999, 1999, 0, 0, 2000, 2000},
+                                           MinimumRow{2000, 2000, 0, 0, 2000, 2000},  // exactly the minimum stays
+                                           MinimumRow{2001, 1500, 0, 0, 2001, 2000},
+                                           MinimumRow{300, 3000, -480000, 0, 300,
+                                                      3000},  // minimised: height left alone
+                                           MinimumRow{3000, 300, 0, -480000, 3000, 300},  // minimised: width left alone
+                                           MinimumRow{300, 300, -479985, -479985, 2000, 2000}));
 
 TEST(LayoutPass, MinimisedWindowIsHiddenAndKeepsItsSize) {
     FakeForm f;

@@ -117,7 +117,7 @@ TEST_F(MprisServiceTest, ClientIsToldWhatItReads) {
         {Status::Playing, "/media/a b#1.mp3", 184.25, 100, false},
         {Status::Paused, "/media/a b#1.mp3", 184.25, 37, false},
         {Status::Stopped, "/media/a b#1.mp3", 184.25, 37, false},
-        {Status::Stopped, "", 0, 37, false},                     // unloaded
+        {Status::Stopped, "", 0, 37, false},                      // unloaded
         {Status::Playing, "/media/a b#1.mp3", 184.25, 37, true},  // the same file again
         {Status::Playing, "/メディア/曲.wmv", 12, 0, true},
     };
@@ -291,7 +291,8 @@ TEST_F(MprisServiceTest, ClientSetsTheVolumeWithinRange) {
     for (auto [asked, percent] : std::vector<std::pair<double, int>>{{0.5, 50}, {1.7, 100}, {-0.2, 0}, {0.333, 33}}) {
         ASSERT_TRUE(client.setPlayerProperty("Volume", asked));
         ASSERT_TRUE(waitUntil([&, percent = percent] { return window.volume == percent; }, 2000)) << asked;
-        ASSERT_TRUE(waitUntil([&, percent = percent] { return client.told().value("Volume") == percent / 100.0; }, 2000))
+        ASSERT_TRUE(
+            waitUntil([&, percent = percent] { return client.told().value("Volume") == percent / 100.0; }, 2000))
             << asked;
     }
 }

@@ -134,8 +134,11 @@ TEST_F(MprisWindow, PlayerctlFollowsAndDrivesAFolder) {
     // of moving on after the usual pause.
     const std::size_t before = reports.size();
     playerctl({"stop"});
-    ASSERT_TRUE(waitUntil([&] { return reports.size() > before && reports[before] == std::pair{1, QString("c.mpg")}; },
-                          5000));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return reports.size() > before && reports[before] == std::pair{1, QString("c.mpg")};
+        },
+        5000));
     pumpFor(2500);
     EXPECT_EQ(reports.size(), before + 1) << "something started after the stop";
     EXPECT_EQ(playerctl({"status"}), "Stopped");

@@ -54,9 +54,14 @@ TEST(EngineLog, QuietUnlessAKnownLevelIsAskedFor) {
 // server, sound card or sound set-up is enough to leave the choice to the
 // engine.
 TEST(SoundOutputChoice, SilentOnlyWhereNothingCouldTakeTheSound) {
-    const char* anyOne[] = {"run/user/1000/pulse/native", "run/user/1000/pipewire-0", "run/pulse/native",
-                            "dev/shm/jack_default_1000_0", "dev/snd/pcmC0D0p", "dev/dsp",
-                            "etc/asound.conf", "home/someone/.asoundrc"};
+    const char* anyOne[] = {"run/user/1000/pulse/native",
+                            "run/user/1000/pipewire-0",
+                            "run/pulse/native",
+                            "dev/shm/jack_default_1000_0",
+                            "dev/snd/pcmC0D0p",
+                            "dev/dsp",
+                            "etc/asound.conf",
+                            "home/someone/.asoundrc"};
     for (const char* place : anyOne) {
         QTemporaryDir root;
         // What every machine has, sound or not.

@@ -91,8 +91,8 @@ TEST_P(EveryExtension, OpensPlaysSeeksAndEndsStoppedWithTheFileKept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, EveryExtension,
-                         ::testing::Values(".mpeg", ".wma", ".wmv", ".avi", ".mov", ".mpg", ".mp3", ".mp2",
-                                           ".m2p", ".wav", ".asf", ".midi", ".aiff", ".au", ".dvr-ms"),
+                         ::testing::Values(".mpeg", ".wma", ".wmv", ".avi", ".mov", ".mpg", ".mp3", ".mp2", ".m2p",
+                                           ".wav", ".asf", ".midi", ".aiff", ".au", ".dvr-ms"),
                          [](const auto& info) {
                              QString name = QString(info.param).mid(1);
                              return name.replace('-', '_').toStdString();

@@ -36,10 +36,10 @@ using sorinel::testing::brightArea;
 using sorinel::testing::fittedPicture;
 using sorinel::testing::makeWhiteClip;
 using sorinel::testing::mediaDir;
-using sorinel::testing::sameEdges;
-using sorinel::testing::screenPixels;
 using sorinel::testing::pumpFor;
 using sorinel::testing::run;
+using sorinel::testing::sameEdges;
+using sorinel::testing::screenPixels;
 using sorinel::testing::waitUntil;
 
 std::unique_ptr<BackgroundProgram> windowManager;
@@ -70,8 +70,9 @@ protected:
         player->setPlacement(QRect(0, 0, 400, 330));
         side = new QLabel("list", &window);
         side->setGeometry(410, 0, 220, 330);
-        QObject::connect(player, &MediaPlayer::click,
-                         [this](int b, int s, float x, float y) { clicks.push_back({b, s, x, y}); });
+        QObject::connect(player, &MediaPlayer::click, [this](int b, int s, float x, float y) {
+            clicks.push_back({b, s, x, y});
+        });
         window.show();
         ASSERT_TRUE(waitUntil([&] { return window.isVisible() && window.isActiveWindow(); }, 5000));
         pumpFor(300);
@@ -83,9 +84,7 @@ protected:
     VideoArea* video() const { return player->findChild<VideoArea*>(); }
 
     // The video area as it is on the screen.
-    QImage videoOnScreen() const {
-        return screenPixels(QRect(video()->mapToGlobal(QPoint(0, 0)), video()->size()));
-    }
+    QImage videoOnScreen() const { return screenPixels(QRect(video()->mapToGlobal(QPoint(0, 0)), video()->size())); }
 
     // Plays a clip and waits until the first frames are drawn.
     void playClip(const QString& ext) { playFile(QDir(mediaDir()).filePath("clip" + ext)); }
@@ -184,8 +183,10 @@ TEST_F(PlayerWindow, ASoundFileAfterAFilmLeavesTheAreaBlack) {
     };
     for (const char* ext : {".avi", ".wav", ".mpg"}) {
         playClip(ext);
-        if (QString(ext) == ".wav") EXPECT_EQ(colours(), 1) << "only black while the sound plays";
-        else EXPECT_GT(colours(), 8) << ext;
+        if (QString(ext) == ".wav")
+            EXPECT_EQ(colours(), 1) << "only black while the sound plays";
+        else
+            EXPECT_GT(colours(), 8) << ext;
     }
 }
 
@@ -224,9 +225,9 @@ TEST_P(PictureShape, FitsTheAreaAndTheScreenWithBars) {
 
     const QRect inArea = brightArea(videoOnScreen());
     const QRect expected = fittedPicture(video()->size(), 16.0 / 9);
-    EXPECT_TRUE(sameEdges(inArea, expected)) << "picture " << inArea.x() << "," << inArea.y() << " "
-                                             << inArea.width() << "x" << inArea.height() << " in "
-                                             << video()->width() << "x" << video()->height();
+    EXPECT_TRUE(sameEdges(inArea, expected))
+        << "picture " << inArea.x() << "," << inArea.y() << " " << inArea.width() << "x" << inArea.height() << " in "
+        << video()->width() << "x" << video()->height();
 
     const QRect screen = window.screen()->geometry();
     player->setFullScreen(true);
@@ -318,11 +319,10 @@ TEST_F(PlayerWindow, DoubleClickOnTheVideoLeavesFullScreen) {
     ASSERT_TRUE(waitUntil([&] { return window.isFullScreen() && player->width() > 1000; }, 5000));
     pumpFor(300);
     const QPoint at = onScreen(video(), QPoint(300, 300));
-    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", "2", "--delay",
-             "60", "1"});
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", "2", "--delay", "60",
+             "1"});
     ASSERT_TRUE(waitUntil([&] { return !player->fullScreen(); }, 3000));
-    ASSERT_TRUE(waitUntil([&] { return !window.isFullScreen() && player->geometry() == QRect(0, 0, 400, 330); },
-                          5000));
+    ASSERT_TRUE(waitUntil([&] { return !window.isFullScreen() && player->geometry() == QRect(0, 0, 400, 330); }, 5000));
 }
 
 TEST_F(PlayerWindow, FullScreenEndedByTheWindowSystemIsFollowed) {
@@ -394,9 +394,8 @@ TEST(PlayTime, ShowsMinutesAndSecondsAndHoursOnlyWhenNeeded) {
     struct Row {
         double seconds;
         const char* text;
-    } rows[] = {{0, "0:00"},       {0.99, "0:00"},      {59.9, "0:59"},        {60, "1:00"},
-                {3599.5, "59:59"}, {3600, "1:00:00"},   {3661, "1:01:01"},     {-3, "0:00"},
-                {std::nan(""), "0:00"}, {36000, "10:00:00"}};
+    } rows[] = {{0, "0:00"},       {0.99, "0:00"},    {59.9, "0:59"}, {60, "1:00"},           {3599.5, "59:59"},
+                {3600, "1:00:00"}, {3661, "1:01:01"}, {-3, "0:00"},   {std::nan(""), "0:00"}, {36000, "10:00:00"}};
     for (const Row& r : rows) EXPECT_EQ(formatPlayTime(r.seconds), r.text) << r.seconds;
 }
 

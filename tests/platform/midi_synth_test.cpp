@@ -55,11 +55,9 @@ TEST(MidiFiles, AreRecognisedByNameOrSignature) {
         QByteArray content;
         bool midi;
     } rows[] = {
-        {"a.mid", "", true},
-        {"b.MIDI", "", true},
-        {"song.dat", song(1), true},          // the signature, whatever the name
-        {"c.mp3", "ID3\x03", false},
-        {"d.mp3", "MTh", false},              // one byte short of the signature
+        {"a.mid", "", true},           {"b.MIDI", "", true},
+        {"song.dat", song(1), true},                             // the signature, whatever the name
+        {"c.mp3", "ID3\x03", false},   {"d.mp3", "MTh", false},  // one byte short of the signature
         {"e.midi.mp3", "RIFF", false},
     };
     for (const Row& r : rows) EXPECT_EQ(isMidiFile(write(dir, r.name, r.content)), r.midi) << r.name;
@@ -83,12 +81,12 @@ TEST(WavHeader, DescribesSixteenBitPcm) {
     EXPECT_EQ(h.left(4), "RIFF");
     EXPECT_EQ(h.mid(8, 8), "WAVEfmt ");
     EXPECT_EQ(qFromLittleEndian<quint32>(h.constData() + 4), 36u + 4000u);
-    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 20), 1);          // PCM
-    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 22), 2);          // channels
-    EXPECT_EQ(qFromLittleEndian<quint32>(h.constData() + 24), 44100u);     // rate
-    EXPECT_EQ(qFromLittleEndian<quint32>(h.constData() + 28), 176400u);    // bytes a second
-    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 32), 4);          // block align
-    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 34), 16);         // bits
+    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 20), 1);        // PCM
+    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 22), 2);        // channels
+    EXPECT_EQ(qFromLittleEndian<quint32>(h.constData() + 24), 44100u);   // rate
+    EXPECT_EQ(qFromLittleEndian<quint32>(h.constData() + 28), 176400u);  // bytes a second
+    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 32), 4);        // block align
+    EXPECT_EQ(qFromLittleEndian<quint16>(h.constData() + 34), 16);       // bits
     EXPECT_EQ(h.mid(36, 4), "data");
     EXPECT_EQ(qFromLittleEndian<quint32>(h.constData() + 40), 4000u);
     EXPECT_EQ(qFromLittleEndian<quint32>(wavHeader(8000, 1, 0).constData() + 40), 0u);

@@ -14,18 +14,17 @@ namespace sorinel::testing {
 // A white clip of the given size, made with ffmpeg in dir.
 inline QString makeWhiteClip(const QString& dir, int width, int height) {
     const QString path = QDir(dir).filePath(QStringLiteral("white-%1x%2.avi").arg(width).arg(height));
-    run("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                   QStringLiteral("color=c=white:size=%1x%2:rate=25:duration=6").arg(width).arg(height), "-c:v",
-                   "mpeg4", "-q:v", "2", path},
+    run("ffmpeg",
+        {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+         QStringLiteral("color=c=white:size=%1x%2:rate=25:duration=6").arg(width).arg(height), "-c:v", "mpeg4", "-q:v",
+         "2", path},
         30000);
     return path;
 }
 
 // The screen's pixels in rect (global coordinates), native windows included.
 inline QImage screenPixels(const QRect& rect) {
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height())
-        .toImage();
+    return QGuiApplication::primaryScreen()->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height()).toImage();
 }
 
 // The bounding box of the near-white pixels of image.

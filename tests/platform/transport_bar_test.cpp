@@ -52,7 +52,8 @@ TEST(TransportBarTime, NeverPastTheEndAndNeverCutAtAnyWidth) {
             QApplication::processEvents();
             const QString shown = label.shownText();
             const auto where = ::testing::Message() << whole.toStdString() << " in a bar " << width << " wide";
-            EXPECT_TRUE(shown.isEmpty() || shown == whole || shown == halves[0]) << where << ": " << shown.toStdString();
+            EXPECT_TRUE(shown.isEmpty() || shown == whole || shown == halves[0])
+                << where << ": " << shown.toStdString();
             EXPECT_LE(label.fontMetrics().horizontalAdvance(shown), label.contentsRect().width()) << where;
             EXPECT_GE(label.x(), 0) << where;
             EXPECT_LE(label.geometry().right(), bar.width()) << where;

@@ -19,7 +19,10 @@ struct WaitRow {
     std::int32_t stateAfter;
 };
 
-void PrintTo(const WaitRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const WaitRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class OvertakenAdvanceTest : public ::testing::TestWithParam<WaitRow> {};
 
@@ -56,14 +59,13 @@ TEST_P(OvertakenAdvanceTest, LeavesWhatHappenedDuringItsWaitStanding)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, OvertakenAdvanceTest,
-    ::testing::Values(
-        WaitRow{"CutAloneGoesOn", DuringTheWait::NothingElse, {0, 1}, PlayState::Playing},
-        // The clip's own end advances inside the cut's wait: entry 1 plays
-        // and is not stopped for entry 2.
-        WaitRow{"ClipEndsInsideTheCutsWait", DuringTheWait::ClipEnds, {0, 1}, PlayState::Playing},
-        WaitRow{"ClickedEntryPlaysOn", DuringTheWait::ClickOnEntry2, {0, 2}, PlayState::Playing},
-        // The folder waits with the stopped file loaded, for a person's play.
-        WaitRow{"PersonsStopHolds", DuringTheWait::PersonStops, {0}, PlayState::Stopped}),
+    ::testing::Values(WaitRow{"CutAloneGoesOn", DuringTheWait::NothingElse, {0, 1}, PlayState::Playing},
+                      // The clip's own end advances inside the cut's wait: entry 1 plays
+                      // and is not stopped for entry 2.
+                      WaitRow{"ClipEndsInsideTheCutsWait", DuringTheWait::ClipEnds, {0, 1}, PlayState::Playing},
+                      WaitRow{"ClickedEntryPlaysOn", DuringTheWait::ClickOnEntry2, {0, 2}, PlayState::Playing},
+                      // The folder waits with the stopped file loaded, for a person's play.
+                      WaitRow{"PersonsStopHolds", DuringTheWait::PersonStops, {0}, PlayState::Stopped}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AdvanceHoldsTest, EntryChosenThatIsStillSelectedPlays)
@@ -87,7 +89,10 @@ struct MoveRow {
     const char* next;
 };
 
-void PrintTo(const MoveRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const MoveRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class RereadTest : public ::testing::TestWithParam<MoveRow> {};
 
@@ -98,8 +103,7 @@ TEST_P(RereadTest, IndexFollowsThePlayingFileToItsNewRow)
     rig.list.userSelects(1);
     rig.seq->loopfl = row.repeat ? 1 : 0;
     if (row.duringTheAdvance) {
-        rig.pump.atPendingWhen([&] { return rig.player.url().empty(); },
-                               [&] { rig.list.reread(row.reread); });
+        rig.pump.atPendingWhen([&] { return rig.player.url().empty(); }, [&] { rig.list.reread(row.reread); });
     } else {
         rig.list.reread(row.reread);
         EXPECT_EQ(rig.list.fileName(), "b.mp4");
@@ -121,14 +125,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct RemovedRow {
     const char* name;
-    std::int16_t playing;                // row of {a, b, c, d} that plays
+    std::int16_t playing;                 // row of {a, b, c, d} that plays
     std::vector<std::string> rereads[2];  // the folder read again, once or twice
     bool repeat;
     bool wrap;
     std::vector<std::string> next;  // what the next advances start ("" for nothing)
 };
 
-void PrintTo(const RemovedRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const RemovedRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class RemovedPlayingFileTest : public ::testing::TestWithParam<RemovedRow> {};
 
@@ -161,11 +168,18 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing is left to repeat: list order once, then the new file repeats.
         RemovedRow{"RepeatFollowsListOrderOnce", 1, {{"a.mp4", "c.mp4", "d.mp4"}}, true, true, {"c.mp4", "c.mp4"}},
         // Later re-reads shift its place; it is followed there.
-        RemovedRow{"PlaceFollowedThroughLaterRereads", 1,
-                   {{"a.mp4", "c.mp4", "d.mp4"}, {"a0.mp4", "a1.mp4", "a2.mp4", "c.mp4", "d.mp4"}}, false, true,
+        RemovedRow{"PlaceFollowedThroughLaterRereads",
+                   1,
+                   {{"a.mp4", "c.mp4", "d.mp4"}, {"a0.mp4", "a1.mp4", "a2.mp4", "c.mp4", "d.mp4"}},
+                   false,
+                   true,
                    {"c.mp4"}},
-        RemovedRow{"ComesBackAndIsTheCurrentEntryAgain", 1, {{"a.mp4", "c.mp4"}, {"a.mp4", "b.mp4", "c.mp4"}},
-                   false, true, {"c.mp4"}}),
+        RemovedRow{"ComesBackAndIsTheCurrentEntryAgain",
+                   1,
+                   {{"a.mp4", "c.mp4"}, {"a.mp4", "b.mp4", "c.mp4"}},
+                   false,
+                   true,
+                   {"c.mp4"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The desktop's Next pressed again during the pause between two files: each
@@ -200,7 +214,10 @@ struct PlayRow {
     int plays;  // the entry that plays, -1: none
 };
 
-void PrintTo(const PlayRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const PlayRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class PlayWithoutMediaTest : public ::testing::TestWithParam<PlayRow> {};
 
@@ -220,15 +237,13 @@ TEST_P(PlayWithoutMediaTest, PlaysTheSelectedEntryOrElseTheOneIAddresses)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PlayWithoutMediaTest,
-    ::testing::Values(
-        PlayRow{"TheEndOfTheListPlaysTheLastFileAgain", 3, -1, 2, 2},
-        PlayRow{"SelectedEntryWins", 3, 1, 2, 1},
-        PlayRow{"IndexPastTheListPlaysTheLast", 3, -1, 7, 2},
-        PlayRow{"IndexBelowTheListPlaysTheFirst", 3, -1, -1, 0},
-        PlayRow{"EmptyListDoesNothing", 0, -1, 0, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, PlayWithoutMediaTest,
+                         ::testing::Values(PlayRow{"TheEndOfTheListPlaysTheLastFileAgain", 3, -1, 2, 2},
+                                           PlayRow{"SelectedEntryWins", 3, 1, 2, 1},
+                                           PlayRow{"IndexPastTheListPlaysTheLast", 3, -1, 7, 2},
+                                           PlayRow{"IndexBelowTheListPlaysTheFirst", 3, -1, -1, 0},
+                                           PlayRow{"EmptyListDoesNothing", 0, -1, 0, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace sorinel::playback::testing

@@ -25,7 +25,10 @@ struct TransitionRow {
     bool nextPlayRuns;
 };
 
-void PrintTo(const TransitionRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const TransitionRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class AdvanceStateTest : public ::testing::TestWithParam<TransitionRow> {};
 
@@ -41,12 +44,24 @@ TEST_P(AdvanceStateTest, MovesAsTheTableSays)
     rig.player.load(row.urlSet ? "/media/films/a.mp4" : "", row.playerState, 12.0, 300.0);
 
     switch (row.event) {
-    case Event::TransitioningReport: rig.seq->MediaPlayer1_PlayStateChange(PlayState::Transitioning); break;
-    case Event::StoppedReport: rig.seq->MediaPlayer1_PlayStateChange(PlayState::Stopped); break;
-    case Event::PlayingReport: rig.seq->MediaPlayer1_PlayStateChange(PlayState::Playing); break;
-    case Event::PausedReport: rig.seq->MediaPlayer1_PlayStateChange(PlayState::Paused); break;
-    case Event::OtherReport: rig.seq->MediaPlayer1_PlayStateChange(8); break;
-    case Event::Tick: rig.seq->Timer2_Timer(); break;
+    case Event::TransitioningReport:
+        rig.seq->MediaPlayer1_PlayStateChange(PlayState::Transitioning);
+        break;
+    case Event::StoppedReport:
+        rig.seq->MediaPlayer1_PlayStateChange(PlayState::Stopped);
+        break;
+    case Event::PlayingReport:
+        rig.seq->MediaPlayer1_PlayStateChange(PlayState::Playing);
+        break;
+    case Event::PausedReport:
+        rig.seq->MediaPlayer1_PlayStateChange(PlayState::Paused);
+        break;
+    case Event::OtherReport:
+        rig.seq->MediaPlayer1_PlayStateChange(8);
+        break;
+    case Event::Tick:
+        rig.seq->Timer2_Timer();
+        break;
     }
 
     EXPECT_EQ(rig.seq->nextfl, row.to.nextfl);
@@ -74,16 +89,20 @@ INSTANTIATE_TEST_SUITE_P(
         TransitionRow{"IdleStopped", Idle, Event::StoppedReport, Stopped, true, Idle, false},
         TransitionRow{"ArmedTransitioning", Armed, Event::TransitioningReport, Stopped, true, Armed, false},
         TransitionRow{"ArmedStopped", Armed, Event::StoppedReport, Stopped, true, Confirming, false},
-        TransitionRow{"ConfirmingTransitioning", Confirming, Event::TransitioningReport, Stopped, true, ConfirmingArmed, false},
+        TransitionRow{"ConfirmingTransitioning", Confirming, Event::TransitioningReport, Stopped, true, ConfirmingArmed,
+                      false},
         TransitionRow{"ConfirmingStopped", Confirming, Event::StoppedReport, Stopped, true, Confirming, false},
         TransitionRow{"ConfirmingTickPlaying", Confirming, Event::Tick, PlayState::Playing, true, Confirming, false},
         TransitionRow{"ConfirmingTickPaused", Confirming, Event::Tick, PlayState::Paused, true, Confirming, false},
-        TransitionRow{"ConfirmingTickTransitioning", Confirming, Event::Tick, PlayState::Transitioning, true, Confirming, false},
+        TransitionRow{"ConfirmingTickTransitioning", Confirming, Event::Tick, PlayState::Transitioning, true,
+                      Confirming, false},
         TransitionRow{"ConfirmingTickStoppedNoUrl", Confirming, Event::Tick, Stopped, false, Idle, false},
         TransitionRow{"ConfirmingTickStoppedUrl", Confirming, Event::Tick, Stopped, true, Idle, true},
-        TransitionRow{"BothTransitioning", ConfirmingArmed, Event::TransitioningReport, Stopped, true, ConfirmingArmed, false},
+        TransitionRow{"BothTransitioning", ConfirmingArmed, Event::TransitioningReport, Stopped, true, ConfirmingArmed,
+                      false},
         TransitionRow{"BothStopped", ConfirmingArmed, Event::StoppedReport, Stopped, true, Confirming, false},
-        TransitionRow{"BothTickPlaying", ConfirmingArmed, Event::Tick, PlayState::Playing, true, ConfirmingArmed, false},
+        TransitionRow{"BothTickPlaying", ConfirmingArmed, Event::Tick, PlayState::Playing, true, ConfirmingArmed,
+                      false},
         TransitionRow{"BothTickStoppedNoUrl", ConfirmingArmed, Event::Tick, Stopped, false, Armed, false},
         TransitionRow{"BothTickStoppedUrl", ConfirmingArmed, Event::Tick, Stopped, true, Armed, true},
         // Playing, paused and other reports leave the state alone.
@@ -125,7 +144,10 @@ TEST(AdvanceStateSequenceTest, TickThatFindsThePlayerNotStoppedKeepsTicking)
     Rig rig(std::vector<std::string>{});
     rig.timer1.prime(0, true);
     int ticks = 0;
-    rig.timer2.onTick = [&] { ++ticks; rig.seq->Timer2_Timer(); };
+    rig.timer2.onTick = [&] {
+        ++ticks;
+        rig.seq->Timer2_Timer();
+    };
     rig.player.load("/media/films/a.mp4", PlayState::Paused, 5.0, 300.0);
     rig.seq->nextfl = 1;
     rig.seq->MediaPlayer1_PlayStateChange(PlayState::Stopped);

@@ -17,7 +17,10 @@ struct CutRow {
     bool cuts;
 };
 
-void PrintTo(const CutRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const CutRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class EndCutTest : public ::testing::TestWithParam<CutRow> {};
 
@@ -54,26 +57,25 @@ constexpr auto Playing = PlayState::Playing;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, EndCutTest,
-    ::testing::Values(
-        CutRow{"TenBelow", "10", 300.0, 290.4, Playing, false},
-        CutRow{"TenHalfRoundsToEven", "10", 300.0, 290.5, Playing, false},
-        CutRow{"TenAbove", "10", 300.0, 290.6, Playing, true},
-        CutRow{"TenHalfRoundsUp", "10", 300.0, 291.5, Playing, true},
-        CutRow{"FullWidthTen", "１０", 300.0, 290.6, Playing, true},
-        CutRow{"Early", "10", 300.0, 100.0, Playing, false},
-        CutRow{"PausedNearTheEnd", "10", 300.0, 299.0, PlayState::Paused, false},
-        CutRow{"StoppedNearTheEnd", "10", 300.0, 299.0, PlayState::Stopped, false},
-        CutRow{"EmptyText", "", 300.0, 299.0, Playing, false},
-        CutRow{"NotANumber", "abc", 300.0, 299.0, Playing, false},
-        CutRow{"InitialText", "終了秒", 300.0, 299.0, Playing, false},
-        CutRow{"FileShorterThanTheCut", "10", 5.0, 0.0, Playing, true},
-        CutRow{"FileAsLongAsTheCut", "10", 10.0, 0.0, Playing, false},
-        CutRow{"ZeroAtTheEnd", "0", 300.0, 299.6, Playing, false},
-        CutRow{"NegativeNeverCutsWithinTheFile", "-5", 300.0, 299.6, Playing, false},
-        CutRow{"CutRoundedFromText", "10.5", 300.0, 290.6, Playing, true},  // 10.5 is 10
-        CutRow{"CutTooLargeFor32Bits", "9e99", 300.0, 299.0, Playing, false},
-        CutRow{"DifferenceOverflows", "-2147483648", 300.0, 299.0, Playing, false},
-        CutRow{"DifferenceNearTheBottomFits", "2147483647", 100.0, 0.0, Playing, true}),
+    ::testing::Values(CutRow{"TenBelow", "10", 300.0, 290.4, Playing, false},
+                      CutRow{"TenHalfRoundsToEven", "10", 300.0, 290.5, Playing, false},
+                      CutRow{"TenAbove", "10", 300.0, 290.6, Playing, true},
+                      CutRow{"TenHalfRoundsUp", "10", 300.0, 291.5, Playing, true},
+                      CutRow{"FullWidthTen", "１０", 300.0, 290.6, Playing, true},
+                      CutRow{"Early", "10", 300.0, 100.0, Playing, false},
+                      CutRow{"PausedNearTheEnd", "10", 300.0, 299.0, PlayState::Paused, false},
+                      CutRow{"StoppedNearTheEnd", "10", 300.0, 299.0, PlayState::Stopped, false},
+                      CutRow{"EmptyText", "", 300.0, 299.0, Playing, false},
+                      CutRow{"NotANumber", "abc", 300.0, 299.0, Playing, false},
+                      CutRow{"InitialText", "終了秒", 300.0, 299.0, Playing, false},
+                      CutRow{"FileShorterThanTheCut", "10", 5.0, 0.0, Playing, true},
+                      CutRow{"FileAsLongAsTheCut", "10", 10.0, 0.0, Playing, false},
+                      CutRow{"ZeroAtTheEnd", "0", 300.0, 299.6, Playing, false},
+                      CutRow{"NegativeNeverCutsWithinTheFile", "-5", 300.0, 299.6, Playing, false},
+                      CutRow{"CutRoundedFromText", "10.5", 300.0, 290.6, Playing, true},  // 10.5 is 10
+                      CutRow{"CutTooLargeFor32Bits", "9e99", 300.0, 299.0, Playing, false},
+                      CutRow{"DifferenceOverflows", "-2147483648", 300.0, 299.0, Playing, false},
+                      CutRow{"DifferenceNearTheBottomFits", "2147483647", 100.0, 0.0, Playing, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EndCutTest, FailingPlayerCallInsideATickDoesNotEscape)
@@ -108,16 +110,15 @@ TEST_P(PlayerClickTest, LeftClickTogglesPauseOnly)
     EXPECT_EQ(calls, row.state == row.stateAfter ? 0 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PlayerClickTest,
-    ::testing::Values(ClickRow{1, PlayState::Playing, PlayState::Paused},
-                      ClickRow{1, PlayState::Paused, PlayState::Playing},
-                      ClickRow{1, PlayState::Stopped, PlayState::Stopped},
-                      ClickRow{1, PlayState::Transitioning, PlayState::Transitioning},
-                      ClickRow{2, PlayState::Playing, PlayState::Playing},
-                      ClickRow{2, PlayState::Paused, PlayState::Paused},
-                      ClickRow{4, PlayState::Playing, PlayState::Playing},
-                      ClickRow{0, PlayState::Paused, PlayState::Paused}));
+INSTANTIATE_TEST_SUITE_P(Rows, PlayerClickTest,
+                         ::testing::Values(ClickRow{1, PlayState::Playing, PlayState::Paused},
+                                           ClickRow{1, PlayState::Paused, PlayState::Playing},
+                                           ClickRow{1, PlayState::Stopped, PlayState::Stopped},
+                                           ClickRow{1, PlayState::Transitioning, PlayState::Transitioning},
+                                           ClickRow{2, PlayState::Playing, PlayState::Playing},
+                                           ClickRow{2, PlayState::Paused, PlayState::Paused},
+                                           ClickRow{4, PlayState::Playing, PlayState::Playing},
+                                           ClickRow{0, PlayState::Paused, PlayState::Paused}));
 
 }  // namespace
 }  // namespace sorinel::playback::testing

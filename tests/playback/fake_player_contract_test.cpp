@@ -31,14 +31,30 @@ Reports throughTheFake(const std::vector<Call>& story)
     for (Call call : story) {
         now.clear();
         switch (call) {
-        case Call::Load: player.setUrl("/a.mp4"); break;
-        case Call::LoadBroken: player.setUrl("/broken.mp4"); break;
-        case Call::Unload: player.setUrl(""); break;
-        case Call::Play: player.play(); break;
-        case Call::Pause: player.pause(); break;
-        case Call::Stop: player.stop(); break;
-        case Call::Settle: pump.runFor(0.5); break;
-        case Call::RunToEnd: pump.runFor(10.0); break;
+        case Call::Load:
+            player.setUrl("/a.mp4");
+            break;
+        case Call::LoadBroken:
+            player.setUrl("/broken.mp4");
+            break;
+        case Call::Unload:
+            player.setUrl("");
+            break;
+        case Call::Play:
+            player.play();
+            break;
+        case Call::Pause:
+            player.pause();
+            break;
+        case Call::Stop:
+            player.stop();
+            break;
+        case Call::Settle:
+            pump.runFor(0.5);
+            break;
+        case Call::RunToEnd:
+            pump.runFor(10.0);
+            break;
         }
         out.push_back(now);
     }
@@ -63,10 +79,18 @@ Reports throughTheComponent(const std::vector<Call>& story)
             machine.beginLoad(true);
             machine.loadIssued(++entry);
             break;
-        case Call::Unload: machine.unload(); break;
-        case Call::Play: machine.play(); break;
-        case Call::Pause: machine.pause(); break;
-        case Call::Stop: machine.stop(); break;
+        case Call::Unload:
+            machine.unload();
+            break;
+        case Call::Play:
+            machine.play();
+            break;
+        case Call::Pause:
+            machine.pause();
+            break;
+        case Call::Stop:
+            machine.stop();
+            break;
         case Call::Settle:
             machine.onFileStarted(entry);
             if (broken) {
@@ -76,7 +100,9 @@ Reports throughTheComponent(const std::vector<Call>& story)
             machine.onFileLoaded();
             machine.onPlaybackRestarted(false);
             break;
-        case Call::RunToEnd: machine.onEndReached(); break;
+        case Call::RunToEnd:
+            machine.onEndReached();
+            break;
         }
         out.push_back(now);
     }
@@ -94,17 +120,16 @@ TEST_P(FakePlayerContractTest, ReportsWhatTheComponentReportsWhenItDoes)
 
 // Play from stopped is left out: how the component announces it is its own
 // business and may change.
-INSTANTIATE_TEST_SUITE_P(
-    Stories, FakePlayerContractTest,
-    ::testing::Values(
-        std::vector<Call>{C::Load, C::Settle, C::Pause, C::Play, C::Stop, C::Stop, C::Unload},
-        std::vector<Call>{C::Load, C::Load, C::Settle},
-        std::vector<Call>{C::Load, C::Settle, C::Load, C::Settle, C::Unload},
-        std::vector<Call>{C::Load, C::Stop, C::Settle, C::Unload},
-        std::vector<Call>{C::Load, C::Unload, C::Settle},
-        std::vector<Call>{C::Load, C::Settle, C::RunToEnd, C::Stop, C::Unload},
-        std::vector<Call>{C::LoadBroken, C::Settle, C::Load, C::Settle},
-        std::vector<Call>{C::Unload, C::Stop, C::Pause}));
+INSTANTIATE_TEST_SUITE_P(Stories, FakePlayerContractTest,
+                         ::testing::Values(std::vector<Call>{C::Load, C::Settle, C::Pause, C::Play, C::Stop, C::Stop,
+                                                             C::Unload},
+                                           std::vector<Call>{C::Load, C::Load, C::Settle},
+                                           std::vector<Call>{C::Load, C::Settle, C::Load, C::Settle, C::Unload},
+                                           std::vector<Call>{C::Load, C::Stop, C::Settle, C::Unload},
+                                           std::vector<Call>{C::Load, C::Unload, C::Settle},
+                                           std::vector<Call>{C::Load, C::Settle, C::RunToEnd, C::Stop, C::Unload},
+                                           std::vector<Call>{C::LoadBroken, C::Settle, C::Load, C::Settle},
+                                           std::vector<Call>{C::Unload, C::Stop, C::Pause}));
 
 }  // namespace
 }  // namespace sorinel::playback::testing

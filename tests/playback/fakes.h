@@ -212,8 +212,7 @@ using CallLog = std::vector<std::string>;
 // through the event loop. A playing file reaches its end.
 class FakePlayer : public Player {
 public:
-    FakePlayer(FakeClock& clock, FakeEventPump& pump, CallLog& log)
-        : clock_(clock), pump_(pump), log_(log) {}
+    FakePlayer(FakeClock& clock, FakeEventPump& pump, CallLog& log) : clock_(clock), pump_(pump), log_(log) {}
 
     std::function<void(std::int32_t)> onStateChange;
     // What the component raises for a person's own stop and play buttons.
@@ -221,10 +220,10 @@ public:
     std::function<void()> onPlayWithoutMedia;
     std::map<std::string, double> durations;  // by path; others last defaultDuration
     double defaultDuration = 300.0;
-    double openingTakes = 0.0;  // from the load to the playing report
+    double openingTakes = 0.0;            // from the load to the playing report
     std::vector<std::string> unplayable;  // paths that fail to open
-    double seekLandsAfter = 0.0;  // where a seek lands, relative to its target
-    std::string failingCall;  // this operation throws
+    double seekLandsAfter = 0.0;          // where a seek lands, relative to its target
+    std::string failingCall;              // this operation throws
 
     int stopCalls = 0;
     int pauseCalls = 0;
@@ -493,7 +492,8 @@ public:
         int to = current_.empty() ? -1 : rowOf(entries, current_);
         currentGone_ = !current_.empty() && to < 0;
         if (currentGone_) {
-            goneRow_ = static_cast<int>(std::lower_bound(entries.begin(), entries.end(), current_) - entries.begin()) - 1;
+            goneRow_ =
+                static_cast<int>(std::lower_bound(entries.begin(), entries.end(), current_) - entries.begin()) - 1;
             to = goneRow_;
         }
         if (hadSelection)
@@ -512,7 +512,7 @@ public:
 
 private:
     CallLog& log_;
-    std::string current_;  // the entry selected last, kept after a deselection
+    std::string current_;       // the entry selected last, kept after a deselection
     bool currentGone_ = false;  // no longer in the folder
     int goneRow_ = -1;          // then: the row just before its place
 };

@@ -42,8 +42,8 @@ constexpr int kDefaultRuns = 10000;
 struct Tally {
     long advances = 0;
     long advancesThatStarted = 0;
-    long overtaken = 0;   // another file started or a person stopped during it
-    long nested = 0;      // ran inside another advance
+    long overtaken = 0;  // another file started or a person stopped during it
+    long nested = 0;     // ran inside another advance
     long actsInsideAdvances = 0;
 };
 
@@ -60,8 +60,8 @@ public:
         startTime.content = "開始秒";
         endTime.content = "終了秒";
         player.openingTakes = pick({0.0, 0.05, 0.3});
-        seq = std::make_unique<PlaybackSequence>(SequenceControls{
-            player, list, loop, randam, listloop, full, startTime, endTime, timer1, timer2, clock, random_, pump});
+        seq = std::make_unique<PlaybackSequence>(SequenceControls{player, list, loop, randam, listloop, full, startTime,
+                                                                  endTime, timer1, timer2, clock, random_, pump});
         list.onClick = [this] { seq->File1_Click(); };
         list.onEntryMoved = [this](std::int16_t from, std::int16_t to) { seq->File1_EntryMoved(from, to); };
         list.onEntryRemoved = [this](std::int16_t from, std::int16_t following) {
@@ -142,8 +142,8 @@ public:
 private:
     // One NextPlay on the stack, as the watch sees it.
     struct Advance {
-        int startsSeen = 0;   // files started by anyone while it ran
-        int started = 0;      // files it started itself
+        int startsSeen = 0;  // files started by anyone while it ran
+        int started = 0;     // files it started itself
         bool stopped = false;
         bool personStopSeen = false;
     };
@@ -195,7 +195,10 @@ private:
     }
 
     // Who is acting now: the innermost of the advances and the person's acts.
-    bool advanceActs() const { return !advances_.empty() && (acts_.empty() || advances_.size() > acts_.back().advances); }
+    bool advanceActs() const
+    {
+        return !advances_.empty() && (acts_.empty() || advances_.size() > acts_.back().advances);
+    }
     bool personActs() const { return !acts_.empty() && acts_.back().advances == advances_.size(); }
 
     void onPlayerCall(const char* call, const std::string& path)
@@ -212,8 +215,8 @@ private:
                 if (++advances_.back().started > 1)
                     fail("an advance started a second file: " + path);
                 if (seq->randfl == 0 && !lastFromList_.empty() && nameOf(path) != modelNext(lastFromList_))
-                    fail("after " + lastFromList_ + " the order rules name '" + modelNext(lastFromList_) +
-                         "', not " + nameOf(path));
+                    fail("after " + lastFromList_ + " the order rules name '" + modelNext(lastFromList_) + "', not " +
+                         nameOf(path));
             } else if (!personActs()) {
                 fail("a file started with neither an advance nor a person behind it: " + path);
             }
@@ -261,8 +264,7 @@ private:
         if (list.pathOf(list.selected) != player.url())
             return;
         if (seq->i != list.selected)
-            fail("i is " + std::to_string(seq->i) + " but the playing entry is row " +
-                 std::to_string(list.selected));
+            fail("i is " + std::to_string(seq->i) + " but the playing entry is row " + std::to_string(list.selected));
     }
 
     // In the window's own event loop nothing is on the stack: a player found
@@ -294,8 +296,8 @@ private:
     void note(const std::string& line)
     {
         if (tracing_)
-            trace_ << clock.monotonic - 1000.0 << " [" << advances_.size() << "/" << acts_.size() << "] "
-                   << line << "\n";
+            trace_ << clock.monotonic - 1000.0 << " [" << advances_.size() << "/" << acts_.size() << "] " << line
+                   << "\n";
     }
 
     // ---- the restless world ----------------------------------------------
@@ -317,55 +319,68 @@ private:
         // Weighted: clicks and layout passes come most often.
         static constexpr int kWeights[] = {4, 2, 2, 2, 1, 1, 1, 1, 1, 2, 1, 1, 1};
         switch (std::discrete_distribution<int>(std::begin(kWeights), std::end(kWeights))(rng_)) {
-        case 0: return asPerson("click", [this] { clickEntry(); });
-        case 1: return asPerson("resize", [this] { resize(); });
-        case 2: return asPerson("folder change + resize", [this] {
-            changeFolder();
-            resize();
-        });
-        case 3: return asPerson("tray restore", [this] {
-            // Showing the window raises its layout pass, then its activation.
-            pump.post([this] { asPerson("restore's layout pass", [this] { resize(); }); });
-            pump.post([this] { asPerson("activation", [this] { seq->Form_Activate(); }); });
-        });
+        case 0:
+            return asPerson("click", [this] { clickEntry(); });
+        case 1:
+            return asPerson("resize", [this] { resize(); });
+        case 2:
+            return asPerson("folder change + resize", [this] {
+                changeFolder();
+                resize();
+            });
+        case 3:
+            return asPerson("tray restore", [this] {
+                // Showing the window raises its layout pass, then its activation.
+                pump.post([this] { asPerson("restore's layout pass", [this] { resize(); }); });
+                pump.post([this] { asPerson("activation", [this] { seq->Form_Activate(); }); });
+            });
         // The boxes exclude each other, as their click handlers make them.
-        case 4: return asPerson("repeat box", [this] {
-            loop.checked = 1 - loop.checked;
-            seq->loopfl = static_cast<std::int16_t>(loop.checked);
-            if (loop.checked != 0)
-                randam.checked = seq->randfl = 0;
-        });
-        case 5: return asPerson("random box", [this] {
-            randam.checked = 1 - randam.checked;
-            seq->randfl = static_cast<std::int16_t>(randam.checked);
-            if (randam.checked != 0)
-                loop.checked = seq->loopfl = 0;
-        });
-        case 6: return asPerson("wrap box", [this] { listloop.checked = 1 - listloop.checked; });
-        case 7: return asPerson("full-screen box", [this] { full.checked = 1 - full.checked; });
-        case 8: return asPerson("start seconds", [this] {
-            startTime.content = pick<std::string>({"開始秒", "", "0", "1", "2", "3", "abc"});
-        });
-        case 9: return asPerson("end seconds", [this] {
-            endTime.content = pick<std::string>({"終了秒", "", "0", "1", "2", "3", "-5"});
-        });
-        case 10: return asPerson("stop button", [this] {
-            for (auto& a : advances_)
-                a.personStopSeen = true;
-            personStopped_ = true;
-            player.personStops();
-        });
-        case 11: return asPerson("play button", [this] {
-            if (!player.url().empty() && player.playState() == PlayState::Stopped)
-                fileStarted();  // the same file again, from its start
-            player.personPlays();
-        });
-        default: return asPerson("click on the video", [this] {
-            const bool pausing = player.playState() == PlayState::Playing;
-            seq->MediaPlayer1_Click(1, 0, 10.0f, 10.0f);
-            if (pausing && player.playState() == PlayState::Paused)
-                personPaused_ = true;
-        });
+        case 4:
+            return asPerson("repeat box", [this] {
+                loop.checked = 1 - loop.checked;
+                seq->loopfl = static_cast<std::int16_t>(loop.checked);
+                if (loop.checked != 0)
+                    randam.checked = seq->randfl = 0;
+            });
+        case 5:
+            return asPerson("random box", [this] {
+                randam.checked = 1 - randam.checked;
+                seq->randfl = static_cast<std::int16_t>(randam.checked);
+                if (randam.checked != 0)
+                    loop.checked = seq->loopfl = 0;
+            });
+        case 6:
+            return asPerson("wrap box", [this] { listloop.checked = 1 - listloop.checked; });
+        case 7:
+            return asPerson("full-screen box", [this] { full.checked = 1 - full.checked; });
+        case 8:
+            return asPerson("start seconds", [this] {
+                startTime.content = pick<std::string>({"開始秒", "", "0", "1", "2", "3", "abc"});
+            });
+        case 9:
+            return asPerson("end seconds", [this] {
+                endTime.content = pick<std::string>({"終了秒", "", "0", "1", "2", "3", "-5"});
+            });
+        case 10:
+            return asPerson("stop button", [this] {
+                for (auto& a : advances_)
+                    a.personStopSeen = true;
+                personStopped_ = true;
+                player.personStops();
+            });
+        case 11:
+            return asPerson("play button", [this] {
+                if (!player.url().empty() && player.playState() == PlayState::Stopped)
+                    fileStarted();  // the same file again, from its start
+                player.personPlays();
+            });
+        default:
+            return asPerson("click on the video", [this] {
+                const bool pausing = player.playState() == PlayState::Playing;
+                seq->MediaPlayer1_Click(1, 0, 10.0f, 10.0f);
+                if (pausing && player.playState() == PlayState::Paused)
+                    personPaused_ = true;
+            });
         }
     }
 
@@ -457,7 +472,10 @@ private:
     double uniform(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     template <typename T>
-    T pick(std::initializer_list<T> values) { return values.begin()[below(static_cast<int>(values.size()))]; }
+    T pick(std::initializer_list<T> values)
+    {
+        return values.begin()[below(static_cast<int>(values.size()))];
+    }
 
     std::mt19937 rng_;
     bool tracing_;
@@ -495,14 +513,13 @@ TEST(InterleavingTest, TheAdvanceHoldsUnderEveryInterleaving)
         const std::string failure = world.run();
         if (!failure.empty()) {
             ++failed;
-            ADD_FAILURE() << "seed " << seed << ": " << failure
-                          << "\n  replay: SORINEL_INTERLEAVING_SEED=" << seed;
+            ADD_FAILURE() << "seed " << seed << ": " << failure << "\n  replay: SORINEL_INTERLEAVING_SEED=" << seed;
         }
     }
-    std::printf("%d runs: %ld advances, %ld started a file, %ld overtaken, %ld nested; "
-                "%ld acts inside an advance\n",
-                runs, tally.advances, tally.advancesThatStarted, tally.overtaken, tally.nested,
-                tally.actsInsideAdvances);
+    std::printf(
+        "%d runs: %ld advances, %ld started a file, %ld overtaken, %ld nested; "
+        "%ld acts inside an advance\n",
+        runs, tally.advances, tally.advancesThatStarted, tally.overtaken, tally.nested, tally.actsInsideAdvances);
     // The runs must reach the interleavings they are here for.
     EXPECT_GT(tally.overtaken, runs / 20);
     EXPECT_GT(tally.nested, runs / 20);

@@ -21,7 +21,10 @@ struct ChoiceRow {
     std::int16_t iAfter;
 };
 
-void PrintTo(const ChoiceRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ChoiceRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class NextIndexTest : public ::testing::TestWithParam<ChoiceRow> {};
 
@@ -57,23 +60,17 @@ TEST_P(NextIndexTest, ChoosesAndSelectsOnlyEntriesThatExist)
 INSTANTIATE_TEST_SUITE_P(
     Rows, NextIndexTest,
     ::testing::Values(
-        ChoiceRow{"ListFirstToSecond", 3, 0, 0, 0, 1, 1, 1},
-        ChoiceRow{"ListBeforeLast", 3, 1, 0, 0, 0, 2, 2},
+        ChoiceRow{"ListFirstToSecond", 3, 0, 0, 0, 1, 1, 1}, ChoiceRow{"ListBeforeLast", 3, 1, 0, 0, 0, 2, 2},
         ChoiceRow{"ListLastWraps", 3, 2, 0, 0, 1, 0, 0},
         ChoiceRow{"ListLastNoWrapSelectsNothing", 3, 2, 0, 0, 0, -1, 2},
-        ChoiceRow{"SingleEntryWraps", 1, 0, 0, 0, 1, 0, 0},
-        ChoiceRow{"SingleEntryNoWrap", 1, 0, 0, 0, 0, -1, 0},
-        ChoiceRow{"RepeatSameEntry", 3, 1, 1, 0, 0, 1, 1},
-        ChoiceRow{"RepeatLastEntryIgnoresWrap", 3, 2, 1, 0, 0, 2, 2},
-        ChoiceRow{"RepeatWinsOverRandom", 3, 1, 1, 1, 1, 1, 1},
-        ChoiceRow{"AnyNonZeroFlagCounts", 3, 0, 0, 5, 1, 0, 0},
-        ChoiceRow{"RandomDraw", 3, 2, 0, 1, 0, 0, 0},
-        ChoiceRow{"RandomOnEmptyList", 0, 0, 0, 1, 1, -1, -1},
+        ChoiceRow{"SingleEntryWraps", 1, 0, 0, 0, 1, 0, 0}, ChoiceRow{"SingleEntryNoWrap", 1, 0, 0, 0, 0, -1, 0},
+        ChoiceRow{"RepeatSameEntry", 3, 1, 1, 0, 0, 1, 1}, ChoiceRow{"RepeatLastEntryIgnoresWrap", 3, 2, 1, 0, 0, 2, 2},
+        ChoiceRow{"RepeatWinsOverRandom", 3, 1, 1, 1, 1, 1, 1}, ChoiceRow{"AnyNonZeroFlagCounts", 3, 0, 0, 5, 1, 0, 0},
+        ChoiceRow{"RandomDraw", 3, 2, 0, 1, 0, 0, 0}, ChoiceRow{"RandomOnEmptyList", 0, 0, 0, 1, 1, -1, -1},
         ChoiceRow{"AfterEmptyRandomListOrderStartsAtTop", 3, -1, 0, 0, 1, 0, 0},
         // Stale indices: the folder changed or the list shrank under i.
         ChoiceRow{"StaleListOrderGoesToTop", 3, 5, 0, 0, 0, 0, 0},
-        ChoiceRow{"StaleJustPastTheEnd", 3, 3, 0, 0, 0, 0, 0},
-        ChoiceRow{"StaleOnEmptyList", 0, 2, 0, 0, 1, -1, 2},
+        ChoiceRow{"StaleJustPastTheEnd", 3, 3, 0, 0, 0, 0, 0}, ChoiceRow{"StaleOnEmptyList", 0, 2, 0, 0, 1, -1, 2},
         ChoiceRow{"StaleRepeatSelectsNothing", 3, 5, 1, 0, 1, -1, 5},
         ChoiceRow{"StaleRandomDrawsInNewList", 3, 7, 0, 1, 1, 0, 0},
         ChoiceRow{"TopOfThe16BitRange", 2, 32767, 0, 0, 1, 0, 0}),
@@ -94,8 +91,7 @@ TEST(NextPlayTest, StepsRunInOrderAndRepeatRaisesClickAgain)
     // The wait comes first: between half a second and a second and a half.
     EXPECT_GE(stoppedAfter, 0.5);
     EXPECT_LE(stoppedAfter, 1.51);
-    const std::vector<std::string> expected{
-        "stop", "deselect 1", "url ", "select 1", "url " + rig.path(1)};
+    const std::vector<std::string> expected{"stop", "deselect 1", "url ", "select 1", "url " + rig.path(1)};
     EXPECT_EQ(std::vector<std::string>(rig.log.begin(), rig.log.begin() + 5), expected);
     EXPECT_EQ(rig.player.playState(), PlayState::Playing);
 }

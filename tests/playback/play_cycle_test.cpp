@@ -60,13 +60,12 @@ TEST(PlayCycleTest, EndCutAdvancesOnceWhenTheTickComesInsideNextPlay)
     // Make NextPlay's pumping point after the unload last long enough for
     // the confirmation's first tick.
     bool tickInside = false;
-    rig.pump.atPendingWhen(
-        [&] { return rig.player.stopCalls == 1 && rig.player.url().empty(); },
-        [&] {
-            rig.pump.processPending();  // the stop's report starts the confirmation
-            tickInside = rig.timer2.interval() == 200;
-            rig.clock.advance(0.25);    // and its first tick falls due here
-        });
+    rig.pump.atPendingWhen([&] { return rig.player.stopCalls == 1 && rig.player.url().empty(); },
+                           [&] {
+                               rig.pump.processPending();  // the stop's report starts the confirmation
+                               tickInside = rig.timer2.interval() == 200;
+                               rig.clock.advance(0.25);  // and its first tick falls due here
+                           });
 
     rig.pump.runFor(18.0);  // cut at the first tick above 15.5 s: t = 16
 

@@ -93,13 +93,12 @@ TEST_P(RandomDrawDistributionTest, FollowsTheRoundedProductWithinChiSquareBound)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RandomDrawDistributionTest,
-    ::testing::Values(DrawRow{1, 0, 0}, DrawRow{2, 0, 0}, DrawRow{10, 0, 0},
-                      DrawRow{10, 45, 0},   // short lists ignore the seconds
-                      DrawRow{61, 30, 0},   // 61 entries: still the short rule
-                      DrawRow{62, 30, 30},  // 62 entries: the rule with the seconds
-                      DrawRow{62, 0, 0}, DrawRow{100, 30, 30}, DrawRow{100, 59, 59}));
+INSTANTIATE_TEST_SUITE_P(Rows, RandomDrawDistributionTest,
+                         ::testing::Values(DrawRow{1, 0, 0}, DrawRow{2, 0, 0}, DrawRow{10, 0, 0},
+                                           DrawRow{10, 45, 0},   // short lists ignore the seconds
+                                           DrawRow{61, 30, 0},   // 61 entries: still the short rule
+                                           DrawRow{62, 30, 30},  // 62 entries: the rule with the seconds
+                                           DrawRow{62, 0, 0}, DrawRow{100, 30, 30}, DrawRow{100, 59, 59}));
 
 TEST(RandomDrawTest, EmptyListGivesMinusOne)
 {

@@ -38,8 +38,7 @@ struct Rig {
     RandomSource* random = &seeded;
     std::unique_ptr<PlaybackSequence> seq;
 
-    explicit Rig(std::vector<std::string> files = {"a.mp4", "b.mp4", "c.mp4"},
-                 RandomSource* randomSource = nullptr)
+    explicit Rig(std::vector<std::string> files = {"a.mp4", "b.mp4", "c.mp4"}, RandomSource* randomSource = nullptr)
     {
         if (randomSource)
             random = randomSource;
@@ -48,9 +47,9 @@ struct Rig {
         // The boxes' initial texts are not numbers.
         startTime.content = "開始秒";
         endTime.content = "終了秒";
-        seq = std::make_unique<PlaybackSequence>(SequenceControls{
-            player, list, loop_chk, randam_chk, listloop_chk, full_chk, startTime, endTime, timer1, timer2,
-            clock, *random, pump});
+        seq = std::make_unique<PlaybackSequence>(SequenceControls{player, list, loop_chk, randam_chk, listloop_chk,
+                                                                  full_chk, startTime, endTime, timer1, timer2, clock,
+                                                                  *random, pump});
         list.onClick = [this] { seq->File1_Click(); };
         list.onEntryMoved = [this](std::int16_t from, std::int16_t to) { seq->File1_EntryMoved(from, to); };
         list.onEntryRemoved = [this](std::int16_t from, std::int16_t following) {

@@ -15,7 +15,10 @@ struct SkipRow {
     std::optional<double> skipTo;
 };
 
-void PrintTo(const SkipRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const SkipRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class StartSkipTest : public ::testing::TestWithParam<SkipRow> {};
 
@@ -48,30 +51,28 @@ TEST_P(StartSkipTest, SkipsOnlyWhenTheRoundedStartLiesBetweenPositionAndDuration
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, StartSkipTest,
-    ::testing::Values(
-        SkipRow{"ThirtyOnLongFile", "30", 300.0, 0.0, 30.0},
-        SkipRow{"FullWidthThirty", "３０", 300.0, 0.0, 30.0},
-        SkipRow{"DurationEqualToStart", "30", 30.0, 0.0, std::nullopt},
-        SkipRow{"DurationRoundsDownToStart", "30", 30.5, 0.0, std::nullopt},
-        SkipRow{"DurationRoundsAboveStart", "30", 30.6, 0.0, 30.0},
-        SkipRow{"ShortFile", "30", 12.0, 0.0, std::nullopt},
-        SkipRow{"FractionWrittenAsTyped", "2.5", 300.0, 0.0, 2.5},
-        SkipRow{"FractionComparedRounded", "2.5", 300.0, 1.4, 2.5},
-        SkipRow{"PositionRoundsToStart", "2.5", 300.0, 1.6, std::nullopt},
-        SkipRow{"PositionAtStart", "30", 300.0, 30.0, std::nullopt},
-        SkipRow{"PositionJustBelowRoundsUp", "30", 300.0, 29.6, std::nullopt},
-        SkipRow{"PositionBelowStart", "30", 300.0, 29.4, 30.0},
-        SkipRow{"PositionPastStart", "30", 300.0, 45.0, std::nullopt},
-        SkipRow{"Zero", "0", 300.0, 0.0, std::nullopt},
-        SkipRow{"Negative", "-5", 300.0, 0.0, std::nullopt},
-        SkipRow{"Empty", "", 300.0, 0.0, std::nullopt},
-        SkipRow{"NotANumber", "abc", 300.0, 0.0, std::nullopt},
-        SkipRow{"InitialText", "開始秒", 300.0, 0.0, std::nullopt},
-        SkipRow{"TooLargeFor32Bits", "9e99", 1e12, 0.0, std::nullopt},
-        SkipRow{"DurationTooLargeFor32Bits", "30", 1e12, 0.0, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, StartSkipTest,
+                         ::testing::Values(SkipRow{"ThirtyOnLongFile", "30", 300.0, 0.0, 30.0},
+                                           SkipRow{"FullWidthThirty", "３０", 300.0, 0.0, 30.0},
+                                           SkipRow{"DurationEqualToStart", "30", 30.0, 0.0, std::nullopt},
+                                           SkipRow{"DurationRoundsDownToStart", "30", 30.5, 0.0, std::nullopt},
+                                           SkipRow{"DurationRoundsAboveStart", "30", 30.6, 0.0, 30.0},
+                                           SkipRow{"ShortFile", "30", 12.0, 0.0, std::nullopt},
+                                           SkipRow{"FractionWrittenAsTyped", "2.5", 300.0, 0.0, 2.5},
+                                           SkipRow{"FractionComparedRounded", "2.5", 300.0, 1.4, 2.5},
+                                           SkipRow{"PositionRoundsToStart", "2.5", 300.0, 1.6, std::nullopt},
+                                           SkipRow{"PositionAtStart", "30", 300.0, 30.0, std::nullopt},
+                                           SkipRow{"PositionJustBelowRoundsUp", "30", 300.0, 29.6, std::nullopt},
+                                           SkipRow{"PositionBelowStart", "30", 300.0, 29.4, 30.0},
+                                           SkipRow{"PositionPastStart", "30", 300.0, 45.0, std::nullopt},
+                                           SkipRow{"Zero", "0", 300.0, 0.0, std::nullopt},
+                                           SkipRow{"Negative", "-5", 300.0, 0.0, std::nullopt},
+                                           SkipRow{"Empty", "", 300.0, 0.0, std::nullopt},
+                                           SkipRow{"NotANumber", "abc", 300.0, 0.0, std::nullopt},
+                                           SkipRow{"InitialText", "開始秒", 300.0, 0.0, std::nullopt},
+                                           SkipRow{"TooLargeFor32Bits", "9e99", 1e12, 0.0, std::nullopt},
+                                           SkipRow{"DurationTooLargeFor32Bits", "30", 1e12, 0.0, std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StartSkipTest, TextChangedDuringTheWaitIsTheOneWritten)
 {
@@ -183,7 +184,7 @@ TEST_P(FullScreenTest, RequestedAtEveryPlayingReportWhileChecked)
     Rig rig;
     rig.full_chk.checked = row.checked;
     rig.startTime.content = row.startText;
-    rig.list.userSelects(0);          // playing report (and the skip's resume, if any)
+    rig.list.userSelects(0);  // playing report (and the skip's resume, if any)
     rig.pump.runFor(5.0);
     rig.seq->MediaPlayer1_Click(1, 0, 0.0f, 0.0f);  // pause
     rig.pump.runFor(1.0);

@@ -31,17 +31,16 @@ TEST_P(WaitTimerDurationTest, EndsAtTheFirstReadingPastTheRoundedDeadline)
     EXPECT_FLOAT_EQ(static_cast<float>(result), static_cast<float>(rig.clock.local));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, WaitTimerDurationTest,
-    ::testing::Values(WaitRow{100.4, 1, 0.6},   // start 100, ends above 101
-                      WaitRow{100.5, 1, 0.5},   // the even neighbour: start 100
-                      WaitRow{100.6, 1, 1.4},   // start 101, ends above 102
-                      WaitRow{101.5, 1, 1.5},   // start 102
-                      WaitRow{100.4, 2, 1.6}, WaitRow{100.6, 2, 2.4},
-                      WaitRow{100.0, 0, 0.0}, WaitRow{100.4, -1, 0.0},
-                      // Across midnight the local clock restarts at 0 and never
-                      // passes 86401, yet the wait still lasts its time.
-                      WaitRow{86399.7, 1, 1.3}, WaitRow{86399.2, 2, 1.8}));
+INSTANTIATE_TEST_SUITE_P(Rows, WaitTimerDurationTest,
+                         ::testing::Values(WaitRow{100.4, 1, 0.6},  // start 100, ends above 101
+                                           WaitRow{100.5, 1, 0.5},  // the even neighbour: start 100
+                                           WaitRow{100.6, 1, 1.4},  // start 101, ends above 102
+                                           WaitRow{101.5, 1, 1.5},  // start 102
+                                           WaitRow{100.4, 2, 1.6}, WaitRow{100.6, 2, 2.4}, WaitRow{100.0, 0, 0.0},
+                                           WaitRow{100.4, -1, 0.0},
+                                           // Across midnight the local clock restarts at 0 and never
+                                           // passes 86401, yet the wait still lasts its time.
+                                           WaitRow{86399.7, 1, 1.3}, WaitRow{86399.2, 2, 1.8}));
 
 TEST(WaitTimerTest, ResultIsAboveTheDeadlineAndTheWaitBlocksInsteadOfSpinning)
 {

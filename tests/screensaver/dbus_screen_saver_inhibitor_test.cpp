@@ -28,7 +28,9 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000) {
 }
 
 // Long enough for a call and its answer to cross the bus several times.
-void settle() { waitUntil([] { return false; }, 300); }
+void settle() {
+    waitUntil([] { return false; }, 300);
+}
 
 // Counts warnings and worse while it lives: a missing service must not
 // leave a trace in the user's log.
@@ -187,9 +189,8 @@ TEST(DBusScreenSaverInhibitor, NoServiceOnTheBusIsHarmless) {
 
 TEST(DBusScreenSaverInhibitor, NoBusAtAllIsHarmless) {
     WarningCounter warnings;
-    DBusScreenSaverInhibitor inhibitor("Sorinel", [] {
-        return QDBusConnection::connectToBus("unix:path=/nonexistent/sorinel-test-bus", "no-bus");
-    });
+    DBusScreenSaverInhibitor inhibitor(
+        "Sorinel", [] { return QDBusConnection::connectToBus("unix:path=/nonexistent/sorinel-test-bus", "no-bus"); });
     inhibitor.inhibit("r");
     settle();
     inhibitor.uninhibit();

@@ -24,9 +24,7 @@ uint FakeScreenSaverObject::Inhibit(const QString& appName, const QString& reaso
     return cookie;
 }
 
-void FakeScreenSaverObject::UnInhibit(uint cookie) {
-    service_.calls_.push_back({"UnInhibit", path_, {}, {}, cookie});
-}
+void FakeScreenSaverObject::UnInhibit(uint cookie) { service_.calls_.push_back({"UnInhibit", path_, {}, {}, cookie}); }
 
 FakeScreenSaverService::FakeScreenSaverService(QStringList paths, QString failWith)
     : connectionName_(QString("fake-screensaver-%1").arg(++connectionSerial)),

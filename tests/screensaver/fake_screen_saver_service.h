@@ -44,8 +44,7 @@ class FakeScreenSaverService {
 public:
     // Registers the service with objects at paths; failWith, when set, is
     // the D-Bus error name every Inhibit answers with.
-    explicit FakeScreenSaverService(QStringList paths = {"/org/freedesktop/ScreenSaver"},
-                                    QString failWith = {});
+    explicit FakeScreenSaverService(QStringList paths = {"/org/freedesktop/ScreenSaver"}, QString failWith = {});
     ~FakeScreenSaverService();
 
     bool registered() const { return registered_; }

@@ -46,8 +46,12 @@ protected:
     }
     void playClip(const QString& ext) { playFile(QDir(mediaDir()).filePath("clip" + ext)); }
 
-    bool heldOnce() { return waitUntil([&] { return service.activeHolds() == 1; }, 3000); }
-    bool released() { return waitUntil([&] { return service.activeHolds() == 0; }, 3000); }
+    bool heldOnce() {
+        return waitUntil([&] { return service.activeHolds() == 1; }, 3000);
+    }
+    bool released() {
+        return waitUntil([&] { return service.activeHolds() == 0; }, 3000);
+    }
 
     FakeScreenSaverService service;  // outlives the player
     std::unique_ptr<MediaPlayer> player;
@@ -75,9 +79,8 @@ TEST_P(ClipKinds, OnlyVideoHoldsTheSaver) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Player, ClipKinds,
-                         ::testing::Values(ClipRow{".avi", true}, ClipRow{".mov", true},
-                                           ClipRow{".mpeg", true}, ClipRow{".wmv", true},
-                                           ClipRow{".mp3", false}, ClipRow{".wav", false},
+                         ::testing::Values(ClipRow{".avi", true}, ClipRow{".mov", true}, ClipRow{".mpeg", true},
+                                           ClipRow{".wmv", true}, ClipRow{".mp3", false}, ClipRow{".wav", false},
                                            ClipRow{".wma", false}, ClipRow{".midi", false}),
                          [](const auto& info) { return std::string(info.param.ext + 1); });
 

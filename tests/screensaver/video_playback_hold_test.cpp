@@ -17,8 +17,12 @@ using sorinel::testing::RecordingInhibitor;
 
 constexpr int Stopped = 1, Paused = 2, Playing = 3, Transitioning = 9, Ready = 10;
 
-struct State { int value; };
-struct Video { bool present; };
+struct State {
+    int value;
+};
+struct Video {
+    bool present;
+};
 using Report = std::variant<State, Video>;
 
 struct Row {
@@ -37,8 +41,10 @@ TEST_P(HoldRows, EndsHeldOnlyWhileVideoPlays) {
     RecordingInhibitor inhibitor;
     VideoPlaybackHold hold(inhibitor);
     for (const Report& r : GetParam().reports) {
-        if (const auto* s = std::get_if<State>(&r)) hold.onPlayStateChanged(s->value);
-        else hold.onVideoPresenceChanged(std::get<Video>(r).present);
+        if (const auto* s = std::get_if<State>(&r))
+            hold.onPlayStateChanged(s->value);
+        else
+            hold.onVideoPresenceChanged(std::get<Video>(r).present);
     }
     EXPECT_EQ(hold.holding(), GetParam().held);
     EXPECT_EQ(inhibitor.inhibited(), GetParam().held);
@@ -60,9 +66,15 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"VideoUnloaded", {Video{true}, State{Playing}, Video{false}, State{Stopped}}, false, 1, 1},
         Row{"PausedThenPlayingAgain", {Video{true}, State{Playing}, State{Paused}, State{Playing}}, true, 2, 1},
         Row{"VideoThenAudioFile",
-            {Video{true}, State{Playing}, State{Transitioning}, Video{false}, State{Playing}}, false, 1, 1},
+            {Video{true}, State{Playing}, State{Transitioning}, Video{false}, State{Playing}},
+            false,
+            1,
+            1},
         Row{"AudioThenVideoFile",
-            {Video{false}, State{Playing}, State{Transitioning}, Video{true}, State{Playing}}, true, 1, 0},
+            {Video{false}, State{Playing}, State{Transitioning}, Video{true}, State{Playing}},
+            true,
+            1,
+            0},
         // The track list may change under a playing file.
         Row{"VideoTrackDroppedWhilePlaying", {Video{true}, State{Playing}, Video{false}}, false, 1, 1},
         Row{"RepeatedReportsHoldOnce", {Video{true}, State{Playing}, State{Playing}, Video{true}}, true, 1, 0},

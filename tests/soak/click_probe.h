@@ -50,9 +50,7 @@ public:
 
     // Milliseconds from posting each click to its Click, for answered clicks.
     const std::vector<long long>& latencies() const { return latencies_; }
-    long long worst() const {
-        return latencies_.empty() ? 0 : *std::max_element(latencies_.begin(), latencies_.end());
-    }
+    long long worst() const { return latencies_.empty() ? 0 : *std::max_element(latencies_.begin(), latencies_.end()); }
     // How long the click now waiting has waited, in ms (0 when none waits).
     long long waiting() const {
         if (!pending_.load()) return 0;
@@ -68,12 +66,10 @@ private:
         ++sent_;
         // postEvent may be called from any thread; the events are delivered
         // on the box's own thread.
-        QCoreApplication::postEvent(&box_, new QMouseEvent(QEvent::MouseButtonPress, at_, global_,
-                                                           Qt::LeftButton, Qt::LeftButton,
-                                                           Qt::NoModifier));
-        QCoreApplication::postEvent(&box_, new QMouseEvent(QEvent::MouseButtonRelease, at_, global_,
-                                                           Qt::LeftButton, Qt::NoButton,
-                                                           Qt::NoModifier));
+        QCoreApplication::postEvent(&box_, new QMouseEvent(QEvent::MouseButtonPress, at_, global_, Qt::LeftButton,
+                                                           Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(&box_, new QMouseEvent(QEvent::MouseButtonRelease, at_, global_, Qt::LeftButton,
+                                                           Qt::NoButton, Qt::NoModifier));
     }
 
     window::TextBox& box_;

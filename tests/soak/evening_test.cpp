@@ -112,12 +112,22 @@ protected:
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
             break;
         }
-        case 2: form->loop_chk->click(); break;
-        case 3: form->randam_chk->click(); break;
-        case 4: form->StartTime_txt->setText(pick({"開始秒", "0", "1", "2", "3", "abc", ""})); break;
+        case 2:
+            form->loop_chk->click();
+            break;
+        case 3:
+            form->randam_chk->click();
+            break;
+        case 4:
+            form->StartTime_txt->setText(pick({"開始秒", "0", "1", "2", "3", "abc", ""}));
+            break;
         case 5:
-        case 6: form->EndTime_txt->setText(pick({"終了秒", "0", "1", "2", "3", ""})); break;
-        case 7: form->resize(500 + rng.bounded(400), 380 + rng.bounded(300)); break;
+        case 6:
+            form->EndTime_txt->setText(pick({"終了秒", "0", "1", "2", "3", ""}));
+            break;
+        case 7:
+            form->resize(500 + rng.bounded(400), 380 + rng.bounded(300));
+            break;
         case 8: {
             // A new file somewhere in the list: the playing one may move.
             addClip(QString("e%1").arg(rng.bounded(n * 10), 5, 10, QChar('0')) + "x", rng.bounded(9));
@@ -166,8 +176,8 @@ protected:
             ++byAdvance;
             if (lastStart.isValid() && lastStart.elapsed() < kMinAdvanceGapMs) {
                 ++doubleStarts;
-                std::printf("evening: double start: %s %lld ms after %s\n", qPrintable(name),
-                            lastStart.elapsed(), qPrintable(lastName));
+                std::printf("evening: double start: %s %lld ms after %s\n", qPrintable(name), lastStart.elapsed(),
+                            qPrintable(lastName));
             }
             checkFollows(name);
         }
@@ -274,10 +284,11 @@ void Evening::runTheEvening(const char* label) {
     person.stop();
     stallWatch.stop();
 
-    std::printf("evening%s: %d clips, %d changes (%d by the advance), %d stalls, %d passed over, "
-                "%d double starts; memory %ld -> %ld KiB, slope %.0f KiB per 100 changes\n",
-                label, n, changes, byAdvance, stalls, passedOver, doubleStarts, rss.empty() ? 0 : rss.front(),
-                rss.empty() ? 0 : rss.back(), memorySlope());
+    std::printf(
+        "evening%s: %d clips, %d changes (%d by the advance), %d stalls, %d passed over, "
+        "%d double starts; memory %ld -> %ld KiB, slope %.0f KiB per 100 changes\n",
+        label, n, changes, byAdvance, stalls, passedOver, doubleStarts, rss.empty() ? 0 : rss.front(),
+        rss.empty() ? 0 : rss.back(), memorySlope());
     EXPECT_TRUE(done) << changes << " of " << n << " file changes";
     EXPECT_TRUE(restored) << "the person never put the window away";
     EXPECT_GT(byAdvance, n / 3) << "the advance hardly ran";

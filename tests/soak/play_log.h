@@ -17,11 +17,11 @@
 namespace sorinel::testing {
 
 struct Episode {
-    QString name;       // the file's bare name as the player held it
+    QString name;  // the file's bare name as the player held it
     int playingReports = 0;
     std::vector<double> playingAt;  // the position at each playing report
-    double furthest = 0;  // the furthest position seen while it played
-    double duration = 0;  // as the player gave it while it played
+    double furthest = 0;            // the furthest position seen while it played
+    double duration = 0;            // as the player gave it while it played
 };
 
 class PlayLog : public QObject {
@@ -52,8 +52,7 @@ public:
         return out;
     }
     std::size_t playedCount() const {
-        return std::count_if(episodes_.begin(), episodes_.end(),
-                             [](const Episode& e) { return e.playingReports > 0; });
+        return std::count_if(episodes_.begin(), episodes_.end(), [](const Episode& e) { return e.playingReports > 0; });
     }
 
 private:

@@ -102,10 +102,26 @@ protected:
         QStringList args{"-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
         const QString name = s.name;
         if (!name.endsWith(".mp3") && !name.endsWith(".wav"))
-            args << "-f" << "lavfi" << "-i" << "testsrc=size=160x120:rate=25:duration=" + duration;
-        args << "-f" << "lavfi" << "-i" << "sine=frequency=330:duration=" + duration;
-        if (name.endsWith(".mpg")) args << "-c:v" << "mpeg1video" << "-c:a" << "mp2" << "-f" << "mpeg";
-        if (name.endsWith(".avi")) args << "-c:v" << "mpeg4" << "-c:a" << "libmp3lame";
+            args << "-f"
+                 << "lavfi"
+                 << "-i"
+                 << "testsrc=size=160x120:rate=25:duration=" + duration;
+        args << "-f"
+             << "lavfi"
+             << "-i"
+             << "sine=frequency=330:duration=" + duration;
+        if (name.endsWith(".mpg"))
+            args << "-c:v"
+                 << "mpeg1video"
+                 << "-c:a"
+                 << "mp2"
+                 << "-f"
+                 << "mpeg";
+        if (name.endsWith(".avi"))
+            args << "-c:v"
+                 << "mpeg4"
+                 << "-c:a"
+                 << "libmp3lame";
         args << sources.filePath(name);
         return QProcess::execute("ffmpeg", args) == 0;
     }
@@ -221,11 +237,24 @@ protected:
             form->resize(form->width() - 1, form->height());
             return;
         }
-        case 7: note("repeat box"); form->loop_chk->click(); return;
-        case 8: note("random box"); form->randam_chk->click(); return;
-        case 9: note("wrap box"); form->listloop_chk->click(); return;
-        case 10: form->StartTime_txt->setText(pick({"開始秒", "0", "1", "2", "abc"})); return;
-        default: form->EndTime_txt->setText(pick({"終了秒", "0", "1", "2", ""})); return;
+        case 7:
+            note("repeat box");
+            form->loop_chk->click();
+            return;
+        case 8:
+            note("random box");
+            form->randam_chk->click();
+            return;
+        case 9:
+            note("wrap box");
+            form->listloop_chk->click();
+            return;
+        case 10:
+            form->StartTime_txt->setText(pick({"開始秒", "0", "1", "2", "abc"}));
+            return;
+        default:
+            form->EndTime_txt->setText(pick({"終了秒", "0", "1", "2", ""}));
+            return;
         }
     }
 
@@ -284,7 +313,10 @@ protected:
             return;
         }
         if (standing.elapsed() > kStallMs) {
-            fail(QString("stands in state %1 with '%2' for %3 ms").arg(state).arg(player->url()).arg(standing.elapsed()));
+            fail(QString("stands in state %1 with '%2' for %3 ms")
+                     .arg(state)
+                     .arg(player->url())
+                     .arg(standing.elapsed()));
             standing.start();
         }
     }
@@ -295,7 +327,10 @@ protected:
     }
 
     void note(const QString& line) {
-        trace << QString("%1 [%2] %3").arg(sinceStart.elapsed()).arg(form ? form->sequence().advancesInProgress() : 0).arg(line);
+        trace << QString("%1 [%2] %3")
+                     .arg(sinceStart.elapsed())
+                     .arg(form ? form->sequence().advancesInProgress() : 0)
+                     .arg(line);
     }
 
     testing::NullSoundServer sound;
@@ -348,10 +383,10 @@ TEST_F(RealInterleaving, TheFolderNeverStallsSkipsOrDoubles) {
     testing::pumpFor(static_cast<int>(kStallMs) + 1000);  // the last act's stall would show now
     watcher.stop();
 
-    std::printf("real interleaving, seed %u: %d acts, %d files started by the program, %d clicks in the pause "
-                "between files, %d removals of the playing file, %d restores from the tray, %lld failures\n",
-                seed, acts, byProgram, clicksInThePause, playingRemoved, restores,
-                static_cast<long long>(failures.size()));
+    std::printf(
+        "real interleaving, seed %u: %d acts, %d files started by the program, %d clicks in the pause "
+        "between files, %d removals of the playing file, %d restores from the tray, %lld failures\n",
+        seed, acts, byProgram, clicksInThePause, playingRemoved, restores, static_cast<long long>(failures.size()));
     if (!failures.isEmpty()) std::printf("%s\n", qPrintable(trace.join('\n')));
     EXPECT_TRUE(failures.isEmpty()) << qPrintable(failures.join('\n'))
                                     << "\n  replay: SORINEL_REAL_INTERLEAVING_SEED=" << seed;

@@ -35,8 +35,7 @@ using testing::waitUntil;
 const QString kMedia = QStringLiteral(SOAK_MEDIA_DIR);
 
 // Video and audio kinds in turn, all of them in the window's list pattern.
-const char* const kKinds[] = {"mpeg", "mp3", "avi", "wma", "mov", "wav",
-                              "wmv", "mp2", "mpg", "asf", "m2p"};
+const char* const kKinds[] = {"mpeg", "mp3", "avi", "wma", "mov", "wav", "wmv", "mp2", "mpg", "asf", "m2p"};
 
 int fileCount() {
     const char* env = std::getenv("SORINEL_SOAK_FILES");
@@ -109,10 +108,10 @@ protected:
         std::vector<long long> sorted(l.begin(), l.end());
         std::sort(sorted.begin(), sorted.end());
         const long long median = sorted.empty() ? 0 : sorted[sorted.size() / 2];
-        std::printf("soak: %d files, %zu loads; clicks %d sent, %zu answered, median %lld ms, worst %lld ms\n",
-                    n, log->episodes().size(), probe->sent(), l.size(), median, probe->worst());
-        std::printf("soak: resident memory after first pass %ld KiB, at the end %ld KiB\n",
-                    rssAfterFirstPass, rssAtEnd);
+        std::printf("soak: %d files, %zu loads; clicks %d sent, %zu answered, median %lld ms, worst %lld ms\n", n,
+                    log->episodes().size(), probe->sent(), l.size(), median, probe->worst());
+        std::printf("soak: resident memory after first pass %ld KiB, at the end %ld KiB\n", rssAfterFirstPass,
+                    rssAtEnd);
         RecordProperty("files", n);
         RecordProperty("rss_after_first_pass_kib", std::to_string(rssAfterFirstPass));
         RecordProperty("rss_at_end_kib", std::to_string(rssAtEnd));
@@ -131,8 +130,7 @@ protected:
             // ao=null ends audio-only files about 0.4 s early; positions are
             // sampled every 40 ms.
             EXPECT_GT(e.furthest, e.duration - 0.6)
-                << "load " << k << " " << e.name.toStdString() << " stopped at " << e.furthest
-                << " of " << e.duration;
+                << "load " << k << " " << e.name.toStdString() << " stopped at " << e.furthest << " of " << e.duration;
         }
     }
 
@@ -149,8 +147,8 @@ protected:
         const auto& l = probe->latencies();
         ASSERT_GT(l.size(), 10u);
         const auto slow = std::count_if(l.begin(), l.end(), [](long long ms) { return ms > kClickAnswerMs; });
-        EXPECT_LE(slow * 20, static_cast<long>(l.size())) << slow << " of " << l.size() << " clicks took over "
-                                                          << kClickAnswerMs << " ms";
+        EXPECT_LE(slow * 20, static_cast<long>(l.size()))
+            << slow << " of " << l.size() << " clicks took over " << kClickAnswerMs << " ms";
     }
 
     playback::SystemClock clock;
@@ -175,8 +173,7 @@ TEST_F(Soak, ListOrderTwiceWithWrapPlaysEachFileOnceAPass) {
     rssAtEnd = testing::residentMemoryKiB();
 
     const auto played = log->played();
-    for (int k = 0; k < 2 * n + 1; ++k)
-        EXPECT_EQ(played[k].name, names[k % n]) << "file change " << k;
+    for (int k = 0; k < 2 * n + 1; ++k) EXPECT_EQ(played[k].name, names[k % n]) << "file change " << k;
     EXPECT_EQ(log->episodes().size(), played.size()) << "a file was loaded that never played";
     expectEveryLoadPlayedToItsEnd();
     expectMemoryFlat();

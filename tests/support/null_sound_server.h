@@ -33,12 +33,15 @@ public:
         env.insert("XDG_CONFIG_HOME", dir_.path());
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::MergedChannels);
-        server_.start(program, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                                "--use-pid-file=no", "--log-target=stderr",
-                                "-L", "module-native-protocol-unix socket=" + socket() + " auth-anonymous=1",
-                                "-L", "module-null-sink sink_name=sorinel_null"});
-        if (!server_.waitForStarted(5000) ||
-            !waitUntil([&] { return pactl({"list", "short", "sinks"}).contains("sorinel_null"); }, 10000)) {
+        server_.start(program, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
+                                "--log-target=stderr", "-L",
+                                "module-native-protocol-unix socket=" + socket() + " auth-anonymous=1", "-L",
+                                "module-null-sink sink_name=sorinel_null"});
+        if (!server_.waitForStarted(5000) || !waitUntil(
+                                                 [&] {
+                                                     return pactl({"list", "short", "sinks"}).contains("sorinel_null");
+                                                 },
+                                                 10000)) {
             whyNot_ = "pulseaudio did not start: " + QString::fromUtf8(server_.readAll()).left(400);
             return;
         }

@@ -128,8 +128,8 @@ TEST_F(Shutdown, ClosingInsideNextPlaysWaitStartsNoOther) {
     rig.pump.at(start + 3.6, [&] {
         // The confirmation tick has run and handed over to NextPlay, which
         // has not yet stopped the player.
-        closedInsideNextPlay = !rig.timer2.intervalsSet.empty() && rig.timer2.intervalsSet.back() == 0 &&
-                               rig.player.stopCalls == 0;
+        closedInsideNextPlay =
+            !rig.timer2.intervalsSet.empty() && rig.timer2.intervalsSet.back() == 0 && rig.player.stopCalls == 0;
         mark = rig.log.size();
         Form_Unload(form);
     });

@@ -27,8 +27,7 @@ using sorinel::testing::waitUntil;
 // The program's windows that are on screen: the main window and, while it
 // exists, the tray icon (embedded in the host's panel).
 QStringList visibleWindowsOf(qint64 pid) {
-    return run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)})
-        .split('\n', Qt::SkipEmptyParts);
+    return run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)}).split('\n', Qt::SkipEmptyParts);
 }
 
 QString mainWindowOf(qint64 pid) {
@@ -121,7 +120,8 @@ TEST_F(ProgramOnTrayHost, TheTerminalStaysQuietUnlessTheEnginesLogIsAskedFor) {
     // The engine, FFmpeg and the sound libraries it probes (ALSA, PipeWire,
     // JACK, sndio, the hardware decoders' loaders) each have their own way of
     // complaining on a machine without sound or GPU.
-    const QRegularExpression engineNoise(QStringLiteral("ALSA lib|pw\\.conf|libcuda|Cannot |couldn't|jack|\\[ao|sorinel: engine"));
+    const QRegularExpression engineNoise(
+        QStringLiteral("ALSA lib|pw\\.conf|libcuda|Cannot |couldn't|jack|\\[ao|sorinel: engine"));
     const QString quiet = errorOutputWhilePlaying(QString());
     EXPECT_FALSE(quiet.contains(engineNoise)) << quiet.toStdString();
     // Drawing with OpenGL, as on a machine with a graphics driver, probes the
@@ -135,7 +135,8 @@ TEST_F(ProgramOnTrayHost, TheTerminalStaysQuietUnlessTheEnginesLogIsAskedFor) {
         << "the click played no file: " << asked.toStdString();
     // The engine's options are set by the names this engine version knows:
     // an old name would warn on every start, an unknown one be ignored.
-    EXPECT_FALSE(asked.contains(QRegularExpression(QStringLiteral("was replaced with|deprecated|[Oo]ption .* not found"))))
+    EXPECT_FALSE(
+        asked.contains(QRegularExpression(QStringLiteral("was replaced with|deprecated|[Oo]ption .* not found"))))
         << asked.toStdString();
 }
 

@@ -14,8 +14,8 @@ class TrayHost : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         host = new sorinel::testing::BackgroundProgram(
-            "trayer", {"--edge", "top", "--align", "left", "--widthtype", "request", "--height", "24",
-                       "--SetDockType", "true"});
+            "trayer",
+            {"--edge", "top", "--align", "left", "--widthtype", "request", "--height", "24", "--SetDockType", "true"});
         sorinel::testing::waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000);
     }
     static void TearDownTestSuite() {

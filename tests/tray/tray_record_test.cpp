@@ -31,8 +31,8 @@ public:
 };
 
 std::vector<std::uint8_t> le32(std::uint32_t v) {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+            static_cast<std::uint8_t>(v >> 24)};
 }
 
 std::vector<std::uint8_t> expectedRecord(std::uint32_t hWnd, std::uint32_t flags, std::uint32_t hIcon,
@@ -43,9 +43,9 @@ std::vector<std::uint8_t> expectedRecord(std::uint32_t hWnd, std::uint32_t flags
         r.insert(r.end(), b.begin(), b.end());
     }
     r.insert(r.end(), tipBytes.begin(), tipBytes.end());
-    r.push_back(0);                    // the tip's NUL
-    r.resize(24 + 64, ' ');            // spaces to the end of the field
-    r.resize(96, 0);                   // two reserved fields
+    r.push_back(0);          // the tip's NUL
+    r.resize(24 + 64, ' ');  // spaces to the end of the field
+    r.resize(96, 0);         // two reserved fields
     return r;
 }
 
@@ -58,8 +58,7 @@ TEST(TrayRecord, AddRecordByteForByte) {
                                            0x82, 0xc5, 'S',  'o',  'r',  'i',  'n',  'e',  'l',  0x82,
                                            0x50, 0x82, 0x4f, 0x82, 0xf0, 0x95, 0x5c, 0x8e, 0xa6};
     const TrayRecord record = trayAddRecord(form);
-    EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()),
-              expectedRecord(0x12345678, 7, 0x00ABCDEF, tip));
+    EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()), expectedRecord(0x12345678, 7, 0x00ABCDEF, tip));
 }
 
 TEST(TrayRecord, DeleteRecordByteForByte) {
@@ -67,8 +66,7 @@ TEST(TrayRecord, DeleteRecordByteForByte) {
     form.handle = 0x80000001;  // high bit: little-endian, no sign trouble
     form.picture = 42;
     const TrayRecord record = trayDeleteRecord(form);
-    EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()),
-              expectedRecord(0x80000001, 5, 42, {}));
+    EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()), expectedRecord(0x80000001, 5, 42, {}));
 }
 
 TEST(TrayRecord, TheShellReadsBackWhatWasWritten) {
@@ -108,8 +106,8 @@ std::string withNulAndSpaces(const std::string& ansi) {
     return s;
 }
 
-const std::string kKanji = "\xe8\xa1\xa8";      // 表 in UTF-8
-const std::string kKanjiAnsi = "\x95\x5c";      // 表 in CP932 (trail byte is '\')
+const std::string kKanji = "\xe8\xa1\xa8";  // 表 in UTF-8
+const std::string kKanjiAnsi = "\x95\x5c";  // 表 in CP932 (trail byte is '\')
 
 std::string repeat(const std::string& s, int n) {
     std::string out;
@@ -119,19 +117,18 @@ std::string repeat(const std::string& s, int n) {
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, TipField,
-    ::testing::Values(
-        TipRow{"Empty", "", withNulAndSpaces("")},
-        TipRow{"Ascii63KeepsItsNul", std::string(63, 'a'), std::string(63, 'a') + std::string(1, '\0')},
-        TipRow{"Ascii64LosesTheNul", std::string(64, 'a'), std::string(64, 'a')},
-        // Spaces count characters before conversion: 10 two-byte characters,
-        // a NUL and 53 spaces make 74 bytes, cut to 64.
-        TipRow{"SpacesCountCharacters", repeat(kKanji, 10),
-               repeat(kKanjiAnsi, 10) + std::string(1, '\0') + std::string(43, ' ')},
-        TipRow{"CutOnACharacterBoundary", repeat(kKanji, 40), repeat(kKanjiAnsi, 32)},
-        TipRow{"CutNeverLeavesHalfACharacter", "a" + repeat(kKanji, 40),
-               "a" + repeat(kKanjiAnsi, 31) + " "},
-        TipRow{"HalfWidthKatakanaIsOneByte", "\xef\xbd\xb1", withNulAndSpaces("\xb1")},
-        TipRow{"UnconvertibleBecomesQuestionMark", "x\xf0\x9f\x98\x80y", withNulAndSpaces("x?y")}),
+    ::testing::Values(TipRow{"Empty", "", withNulAndSpaces("")},
+                      TipRow{"Ascii63KeepsItsNul", std::string(63, 'a'), std::string(63, 'a') + std::string(1, '\0')},
+                      TipRow{"Ascii64LosesTheNul", std::string(64, 'a'), std::string(64, 'a')},
+                      // Spaces count characters before conversion: 10 two-byte characters,
+                      // a NUL and 53 spaces make 74 bytes, cut to 64.
+                      TipRow{"SpacesCountCharacters", repeat(kKanji, 10),
+                             repeat(kKanjiAnsi, 10) + std::string(1, '\0') + std::string(43, ' ')},
+                      TipRow{"CutOnACharacterBoundary", repeat(kKanji, 40), repeat(kKanjiAnsi, 32)},
+                      TipRow{"CutNeverLeavesHalfACharacter", "a" + repeat(kKanji, 40),
+                             "a" + repeat(kKanjiAnsi, 31) + " "},
+                      TipRow{"HalfWidthKatakanaIsOneByte", "\xef\xbd\xb1", withNulAndSpaces("\xb1")},
+                      TipRow{"UnconvertibleBecomesQuestionMark", "x\xf0\x9f\x98\x80y", withNulAndSpaces("x?y")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct AnsiRow {
@@ -144,14 +141,13 @@ class AnsiDecoding : public ::testing::TestWithParam<AnsiRow> {};
 
 TEST_P(AnsiDecoding, ToUtf8) { EXPECT_EQ(shell::ansiToUtf8(GetParam().ansi), GetParam().utf8); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cp932, AnsiDecoding,
-    ::testing::Values(AnsiRow{"Ascii", "Sorinel", "Sorinel"},
-                      AnsiRow{"TrailByteIsBackslash", "\x95\x5c", "\xe8\xa1\xa8"},
-                      AnsiRow{"FullWidthDigits", "\x82\x50\x82\x4f", "\xef\xbc\x91\xef\xbc\x90"},
-                      AnsiRow{"LoneLeadByteAtEnd", "a\x95", "a\xef\xbf\xbd"},
-                      AnsiRow{"LeadByteWithBadTrailKeepsTheAscii", "\x81\x20z", "\xef\xbf\xbd z"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cp932, AnsiDecoding,
+                         ::testing::Values(AnsiRow{"Ascii", "Sorinel", "Sorinel"},
+                                           AnsiRow{"TrailByteIsBackslash", "\x95\x5c", "\xe8\xa1\xa8"},
+                                           AnsiRow{"FullWidthDigits", "\x82\x50\x82\x4f", "\xef\xbc\x91\xef\xbc\x90"},
+                                           AnsiRow{"LoneLeadByteAtEnd", "a\x95", "a\xef\xbf\xbd"},
+                                           AnsiRow{"LeadByteWithBadTrailKeepsTheAscii", "\x81\x20z", "\xef\xbf\xbd z"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct RecordSizeRow {
     const char* name;
@@ -173,8 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
     Bounds, RecordSize,
     ::testing::Values(RecordSizeRow{"Full96", 96, 96, true}, RecordSizeRow{"FirstLayout88", 88, 88, true},
                       RecordSizeRow{"CbSize87", 96, 87, false}, RecordSizeRow{"Buffer87", 87, 87, false},
-                      RecordSizeRow{"CbSizeBeyondBuffer", 96, 97, false},
-                      RecordSizeRow{"Empty", 0, 0, false}),
+                      RecordSizeRow{"CbSizeBeyondBuffer", 96, 97, false}, RecordSizeRow{"Empty", 0, 0, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TrayRecord, ShellWithoutApplicationFailsAndChangesNothing) {

@@ -115,20 +115,19 @@ const std::vector<std::string> kNothing = {};
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, HookMessages,
-    ::testing::Values(
-        HookRow{"LeftPressRestoresMinimised", 1025, 1, 513, 1, false, kRestoreAndShow, 0, true},
-        HookRow{"LeftPressAnyIconIdZero", 1025, 0, 513, 1, false, kRestoreAndShow, 0, true},
-        HookRow{"LeftPressAnyIconIdNegative", 1025, -1, 513, 1, false, kRestoreAndShow, 0, true},
-        HookRow{"LeftPressOnShownWindowOnlyShows", 1025, 1, 513, 0, true, kShowOnly, 0, true},
-        HookRow{"LeftPressOnHiddenNormalWindowShows", 1025, 1, 513, 0, false, kShowOnly, 0, true},
-        HookRow{"MouseMoveNothing", 1025, 1, 512, 1, false, kNothing, 1, false},
-        HookRow{"LeftReleaseNothing", 1025, 1, 514, 1, false, kNothing, 1, false},
-        HookRow{"DoubleClickNothing", 1025, 1, 515, 1, false, kNothing, 1, false},
-        HookRow{"RightPressNothing", 1025, 1, 516, 1, false, kNothing, 1, false},
-        HookRow{"MiddlePressNothing", 1025, 1, 519, 1, false, kNothing, 1, false},
-        HookRow{"NeighbourMessageBelow", 1024, 1, 513, 1, false, kNothing, 1, false},
-        HookRow{"NeighbourMessageAbove", 1026, 1, 513, 1, false, kNothing, 1, false},
-        HookRow{"PlainLeftPressOnTheWindow", 513, 0, 0x00100010, 1, false, kNothing, 1, false}),
+    ::testing::Values(HookRow{"LeftPressRestoresMinimised", 1025, 1, 513, 1, false, kRestoreAndShow, 0, true},
+                      HookRow{"LeftPressAnyIconIdZero", 1025, 0, 513, 1, false, kRestoreAndShow, 0, true},
+                      HookRow{"LeftPressAnyIconIdNegative", 1025, -1, 513, 1, false, kRestoreAndShow, 0, true},
+                      HookRow{"LeftPressOnShownWindowOnlyShows", 1025, 1, 513, 0, true, kShowOnly, 0, true},
+                      HookRow{"LeftPressOnHiddenNormalWindowShows", 1025, 1, 513, 0, false, kShowOnly, 0, true},
+                      HookRow{"MouseMoveNothing", 1025, 1, 512, 1, false, kNothing, 1, false},
+                      HookRow{"LeftReleaseNothing", 1025, 1, 514, 1, false, kNothing, 1, false},
+                      HookRow{"DoubleClickNothing", 1025, 1, 515, 1, false, kNothing, 1, false},
+                      HookRow{"RightPressNothing", 1025, 1, 516, 1, false, kNothing, 1, false},
+                      HookRow{"MiddlePressNothing", 1025, 1, 519, 1, false, kNothing, 1, false},
+                      HookRow{"NeighbourMessageBelow", 1024, 1, 513, 1, false, kNothing, 1, false},
+                      HookRow{"NeighbourMessageAbove", 1026, 1, 513, 1, false, kNothing, 1, false},
+                      HookRow{"PlainLeftPressOnTheWindow", 513, 0, 0x00100010, 1, false, kNothing, 1, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowHook, AFailingStateChangeStillShowsAndPassesOn) {

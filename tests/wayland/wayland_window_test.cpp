@@ -183,7 +183,8 @@ TEST_F(WaylandWindow, TheRightHandColumnStandsWhole) {
         EXPECT_EQ(onScreen.size(), box->size()) << box->objectName().toStdString() << " is cut";
     }
     EXPECT_LT(form->File1->geometry().right(), form->width() - 1);
-    for (const QAbstractButton* c : {static_cast<QAbstractButton*>(form->full_chk), static_cast<QAbstractButton*>(form->Command1)})
+    for (const QAbstractButton* c :
+         {static_cast<QAbstractButton*>(form->full_chk), static_cast<QAbstractButton*>(form->Command1)})
         EXPECT_TRUE(window::captionFits(*c, c->font())) << c->objectName().toStdString();
 }
 

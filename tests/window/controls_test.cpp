@@ -22,7 +22,10 @@ TEST(CheckBox, ClickOnEveryValueChangeBeforeTheWriteReturns) {
     CheckBox box("x");
     std::vector<int> seen;
     QObject::connect(&box, &CheckBox::Click, [&] { seen.push_back(box.Value()); });
-    struct Row { int write; std::vector<int> after; };
+    struct Row {
+        int write;
+        std::vector<int> after;
+    };
     const Row rows[] = {{0, {}}, {1, {1}}, {1, {1}}, {0, {1, 0}}, {0, {1, 0}}};
     for (const Row& row : rows) {
         box.setValue(row.write);
@@ -46,14 +49,15 @@ TEST(CheckBox, UserClickTogglesAndRaisesClick) {
 }
 
 TEST(TextBox, RefusesAFifthCharacterTypedOrPasted) {
-    struct Row { const char* start; const char* typed; const char* pasted; const char* result; };
+    struct Row {
+        const char* start;
+        const char* typed;
+        const char* pasted;
+        const char* result;
+    };
     const Row rows[] = {
-        {"", "123", nullptr, "123"},
-        {"", "1234", nullptr, "1234"},
-        {"", "12345", nullptr, "1234"},
-        {"", nullptr, "98765", "9876"},
-        {"", nullptr, "987", "987"},
-        {"12", nullptr, "345", "1234"},
+        {"", "123", nullptr, "123"},    {"", "1234", nullptr, "1234"}, {"", "12345", nullptr, "1234"},
+        {"", nullptr, "98765", "9876"}, {"", nullptr, "987", "987"},   {"12", nullptr, "345", "1234"},
     };
     for (const Row& row : rows) {
         TextBox box(QString::fromUtf8(row.start));
@@ -72,10 +76,14 @@ TEST(TextBox, RefusesAFifthCharacterTypedOrPasted) {
 }
 
 TEST(TextBox, SelLengthSelectsFromSelectionStartUpToTheEnd) {
-    struct Row { int caret; int length; const char* selected; int start; };
+    struct Row {
+        int caret;
+        int length;
+        const char* selected;
+        int start;
+    };
     const Row rows[] = {
-        {0, 3, "開始秒", 0}, {0, 2, "開始", 0}, {1, 2, "始秒", 1},
-        {1, 5, "始秒", 1},  {3, 3, "", 3},     {2, 0, "", 2},
+        {0, 3, "開始秒", 0}, {0, 2, "開始", 0}, {1, 2, "始秒", 1}, {1, 5, "始秒", 1}, {3, 3, "", 3}, {2, 0, "", 2},
     };
     for (const Row& row : rows) {
         TextBox box(QString::fromUtf8("開始秒"));
@@ -91,7 +99,11 @@ TEST(TextBox, SelLengthSelectsFromSelectionStartUpToTheEnd) {
 }
 
 TEST(IntervalTimer, TicksOnlyWhileEnabledWithAnIntervalAboveZero) {
-    struct Row { std::int32_t interval; bool enabled; bool ticks; };
+    struct Row {
+        std::int32_t interval;
+        bool enabled;
+        bool ticks;
+    };
     const Row rows[] = {{0, true, false}, {0, false, false}, {30, false, false}, {30, true, true}, {1, true, true}};
     for (const Row& row : rows) {
         IntervalTimer timer(row.interval, row.enabled);
@@ -148,15 +160,17 @@ TEST(IntervalTimer, BusyHandlerDoesNotGetAPileOfTicks) {
 }
 
 TEST(OpenFileDialog, FilterTakesDescriptionAndPatternPairs) {
-    struct Row { const char* filter; QStringList expected; };
+    struct Row {
+        const char* filter;
+        QStringList expected;
+    };
     const Row rows[] = {
         {"メディアファイル|*.*", {QString::fromUtf8("メディアファイル (*)")}},
         {"Audio|*.mp3;*.wav|All|*.*", {"Audio (*.mp3 *.wav)", "All (*)"}},
         {"Lonely", {}},
         {"", {}},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(nameFiltersFrom(QString::fromUtf8(row.filter)), row.expected) << row.filter;
+    for (const Row& row : rows) EXPECT_EQ(nameFiltersFrom(QString::fromUtf8(row.filter)), row.expected) << row.filter;
 }
 
 TEST(ImageBox, HoldsPictureAndStretchesIt) {

@@ -27,9 +27,7 @@ bool isAscii(const QString& text) {
     return true;
 }
 
-QFileDialog* openDialog() {
-    return qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-}
+QFileDialog* openDialog() { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); }
 
 void drive(const QString& text, int attemptsLeft) {
     QFileDialog* dialog = openDialog();

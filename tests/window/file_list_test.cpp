@@ -69,8 +69,7 @@ TEST(FileNamePattern, MatchesWildcardsIgnoringCase) {
     };
     for (const PatternRow& row : rows) {
         const FileNamePattern pattern(QString::fromUtf8(row.patterns));
-        EXPECT_EQ(pattern.matches(QString::fromUtf8(row.name)), row.listed)
-            << row.patterns << " / " << row.name;
+        EXPECT_EQ(pattern.matches(QString::fromUtf8(row.name)), row.listed) << row.patterns << " / " << row.name;
     }
 }
 
@@ -85,9 +84,8 @@ TEST(FileListBox, ListsMatchingPlainVisibleFilesByNameIgnoringCase) {
 
     FileListBox list;
     list.setPath(dir.path());
-    EXPECT_EQ(entries(list),
-              QStringList({"A.wma", "b.MPG", "c.mov", "clip.avi", "it's \"odd\".wmv", "link.avi",
-                           "SONG.Mp3", QString::fromUtf8("音楽 「テスト」.mp3")}));
+    EXPECT_EQ(entries(list), QStringList({"A.wma", "b.MPG", "c.mov", "clip.avi", "it's \"odd\".wmv", "link.avi",
+                                          "SONG.Mp3", QString::fromUtf8("音楽 「テスト」.mp3")}));
     EXPECT_EQ(list.ListCount(), 8);
     EXPECT_EQ(list.ListIndex(), -1);
     EXPECT_EQ(list.FileName(), QString());
@@ -161,10 +159,10 @@ TEST(FileListBox, NamesThatAreNotUtf8KeepTheirBytesAndShowAsWellAsTheyCan) {
         QString shown;
     };
     const Row rows[] = {
-        {"a-\x8b\xc8.mp3", QString::fromUtf8("a-曲.mp3")},  // CP932, as older Japanese desktops wrote it
+        {"a-\x8b\xc8.mp3", QString::fromUtf8("a-曲.mp3")},            // CP932, as older Japanese desktops wrote it
         {"b-\xff\xfe.mp3", QString::fromUtf8("b-\uFFFD\uFFFD.mp3")},  // nothing known
         {"b-\xff\xfd.mp3", QString::fromUtf8("b-\uFFFD\uFFFD.mp3")},  // shown alike, another file
-        {"c-\xe6\x9b\xb2.mp3", QString::fromUtf8("c-曲.mp3")},  // UTF-8
+        {"c-\xe6\x9b\xb2.mp3", QString::fromUtf8("c-曲.mp3")},        // UTF-8
     };
     QTemporaryDir dir;
     for (const Row& row : rows) {
@@ -229,7 +227,7 @@ TEST(FileListBox, ClickOnEverySelectionChangeAndOnlyThen) {
     EXPECT_FALSE(list.isSelected(1));
     list.setSelected(2, false);
     list.setSelected(2, false);  // already deselected
-    list.setSelected(2, true);  // the same entry again is a change
+    list.setSelected(2, true);   // the same entry again is a change
     EXPECT_EQ(seen, std::vector<int>({1, 2, -1, 2}));
     EXPECT_THROW(list.setSelected(3, true), std::out_of_range);
     EXPECT_THROW(list.setSelected(-1, true), std::out_of_range);
@@ -324,7 +322,7 @@ TEST(FileListBox, RereadReportsTheCurrentEntryGoneAndFollowsItsPlace) {
     list.refresh();
     EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{1, 1}}));
     EXPECT_EQ(list.ListIndex(), -1);
-    list.refresh();  // nothing changed: nothing to tell
+    list.refresh();                 // nothing changed: nothing to tell
     touch(dir.filePath("a2.mp3"));  // lists before its place, ignoring case
     list.refresh();
     EXPECT_EQ(pairs(moves), (std::vector<std::pair<int, int>>{{0, 1}}));

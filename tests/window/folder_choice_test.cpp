@@ -42,14 +42,18 @@ public:
 }  // namespace
 
 TEST(FolderOfChosenFile, KeepsTheTrailingSeparator) {
-    struct Row { const char* path; const char* title; const char* folder; };
+    struct Row {
+        const char* path;
+        const char* title;
+        const char* folder;
+    };
     const Row rows[] = {
         {"/media/a.mp3", "a.mp3", "/media/"},
         {"/a.mp3", "a.mp3", "/"},
         {"/x/音楽 フォルダ/曲 1.mp3", "曲 1.mp3", "/x/音楽 フォルダ/"},
-        {"a.mp3", "a.mp3", ""},          // nothing left
-        {"/media/a.mp3", "", ""},        // no bare name
-        {"/media/a.mp3", "b.mp3", ""},   // not the path's tail
+        {"a.mp3", "a.mp3", ""},         // nothing left
+        {"/media/a.mp3", "", ""},       // no bare name
+        {"/media/a.mp3", "b.mp3", ""},  // not the path's tail
         {"/media/a.mp3", "/media/a.mp3/", ""},
     };
     for (const Row& row : rows)
@@ -64,7 +68,14 @@ TEST(FolderOfChosenFile, PathsLongerThanA16BitCountAreNotCut) {
 }
 
 TEST(ChooseFolder, SetsTheFolderOrEndsSilently) {
-    struct Row { bool shows; bool throws; bool refuses; const char* path; const char* title; QStringList set; };
+    struct Row {
+        bool shows;
+        bool throws;
+        bool refuses;
+        const char* path;
+        const char* title;
+        QStringList set;
+    };
     const Row rows[] = {
         {true, false, false, "/m/a.mp3", "a.mp3", {"/m/"}},
         {false, false, false, "/m/a.mp3", "a.mp3", {}},  // cancelled
@@ -124,7 +135,10 @@ TEST(ChooseFolderThroughTheRealDialog, TypedPathsSwitchTheListAndCancelKeepsIt) 
     DialogChooser chooser(dialog);
     ListTarget target(list);
 
-    struct Row { const char* folder; const char* file; };
+    struct Row {
+        const char* folder;
+        const char* file;
+    };
     const Row rows[] = {
         {"音楽 フォルダ", "曲 一.mp3"},
         // Double quotes are left out: Qt's dialog reads a typed '"' as the

@@ -46,7 +46,12 @@ TEST(Form1Creation, ControlsTextsValuesAndGeometry) {
     EXPECT_EQ(f.windowTitle(), QString::fromUtf8("Sorinel！　Ver10.03"));
     EXPECT_EQ(f.size(), QSize(418, 334));  // 6270 x 5010 twips
 
-    struct Row { QWidget* control; const char* name; const char* text; Twips geometry; };
+    struct Row {
+        QWidget* control;
+        const char* name;
+        const char* text;
+        Twips geometry;
+    };
     const Row rows[] = {
         {f.listloop_chk, "listloop_chk", "リストループ", {4440, 4080, 1455, 255}},
         {f.full_chk, "full_chk", "フルスクリーン", {4440, 3840, 1455, 255}},
@@ -147,7 +152,7 @@ TEST(Form1Creation, TabOrderAndFirstFocus) {
     Form1& f = *t.form;
     t.start();
     EXPECT_EQ(f.focusWidget(), f.File1);  // focus goes here when the window gets the keyboard
-    const QWidget* expected[] = {f.File1, f.Command1, f.loop_chk, f.randam_chk, f.StartTime_txt,
+    const QWidget* expected[] = {f.File1,       f.Command1, f.loop_chk,     f.randam_chk,  f.StartTime_txt,
                                  f.EndTime_txt, f.full_chk, f.MediaPlayer1, f.listloop_chk};
     // Walk the focus chain, skipping the player's inner widgets.
     std::vector<const QWidget*> chain;
@@ -227,9 +232,13 @@ TEST(Form1Events, ActivateOnEveryShowButNotOnSwitchingBack) {
 }
 
 TEST(Form1Options, ExclusionTableThroughTheWindowsBoxes) {
-    struct Row { int loopBefore, randomBefore; bool clickLoop; int loopAfter, randomAfter, loopfl, randfl, reseeds; };
+    struct Row {
+        int loopBefore, randomBefore;
+        bool clickLoop;
+        int loopAfter, randomAfter, loopfl, randfl, reseeds;
+    };
     const Row rows[] = {
-        {0, 0, true, 1, 0, 1, 0, 0}, {0, 1, true, 1, 0, 1, 0, 1},  {1, 0, true, 0, 0, 0, 0, 0},
+        {0, 0, true, 1, 0, 1, 0, 0},  {0, 1, true, 1, 0, 1, 0, 1},  {1, 0, true, 0, 0, 0, 0, 0},
         {0, 0, false, 0, 1, 0, 1, 1}, {1, 0, false, 0, 1, 0, 1, 1}, {0, 1, false, 0, 0, 0, 0, 1},
     };
     FormUnderTest t;
@@ -245,7 +254,8 @@ TEST(Form1Options, ExclusionTableThroughTheWindowsBoxes) {
         if (row.randomBefore) t.random.reseeds = 1;  // the set-up's own switch-on
         CheckBox* target = row.clickLoop ? f.loop_chk : f.randam_chk;
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(6, target->height() / 2));
-        const auto where = ::testing::Message() << row.loopBefore << row.randomBefore << (row.clickLoop ? " loop" : " random");
+        const auto where = ::testing::Message()
+                           << row.loopBefore << row.randomBefore << (row.clickLoop ? " loop" : " random");
         EXPECT_EQ(f.loop_chk->Value(), row.loopAfter) << where;
         EXPECT_EQ(f.randam_chk->Value(), row.randomAfter) << where;
         EXPECT_EQ(f.sequence().loopfl, row.loopfl) << where;
@@ -260,7 +270,10 @@ TEST(Form1Options, SecondsBoxClickSelectsToTheEnd) {
     t.start();
     TextBox& box = *f.StartTime_txt;
     const int y = box.height() / 2;
-    struct Row { int caret; const char* selected; };
+    struct Row {
+        int caret;
+        const char* selected;
+    };
     for (const Row& row : {Row{0, "開始秒"}, Row{1, "始秒"}, Row{3, ""}}) {
         int x = -1;
         for (int k = 1; k < box.width() - 1 && x < 0; ++k)

@@ -26,7 +26,8 @@ protected:
     void SetUp() override {
         WindowManagerTest::SetUp();
         const QString media = sorinel::testing::mediaDir() + "/clip.";
-        for (const auto& [from, to] : {std::pair<QString, QString>{"mpg", "a.mpg"}, {"mov", "b.mov"}, {"mp3", kLongName}})
+        for (const auto& [from, to] :
+             {std::pair<QString, QString>{"mpg", "a.mpg"}, {"mov", "b.mov"}, {"mp3", kLongName}})
             ASSERT_TRUE(QFile::copy(media + from, folder.filePath(to)));
         f.File1->setPath(folder.path());
         t.start();
@@ -57,7 +58,9 @@ protected:
     bool plays(const QString& name) {
         return waitUntil([&] { return QFileInfo(f.MediaPlayer1->url()).fileName() == name && state() == 3; }, 10000);
     }
-    bool reaches(int wanted) { return waitUntil([&] { return state() == wanted; }, 3000); }
+    bool reaches(int wanted) {
+        return waitUntil([&] { return state() == wanted; }, 3000);
+    }
     // The widget's area as the screen shows it.
     QImage onScreen(QWidget* w) {
         sorinel::testing::screenshot(folder.filePath("shot.png"));
@@ -204,7 +207,8 @@ TEST_F(HandsAndEyes, TheSmallestWindowKeepsAUsableBar) {
         const QImage drawn = bar->grab().toImage(), seen = onScreen(bar);
         int differ = 0;
         for (int y = 0; y < drawn.height(); ++y)
-            for (int x = 0; x < drawn.width(); ++x) differ += (drawn.pixel(x, y) & 0xffffff) != (seen.pixel(x, y) & 0xffffff);
+            for (int x = 0; x < drawn.width(); ++x)
+                differ += (drawn.pixel(x, y) & 0xffffff) != (seen.pixel(x, y) & 0xffffff);
         EXPECT_LT(differ, drawn.width() * drawn.height() / 20) << size.width();
     }
 }

@@ -27,11 +27,23 @@ TEST(MediaTarget, TakesMediaFilesAndFoldersAndSaysWhyNot) {
         Kind kind;
         const char* why = "";
     } rows[] = {
-        {"a.mpeg", Kind::File}, {"a.WMA", Kind::File}, {"a.wmv", Kind::File}, {"a.Avi", Kind::File},
-        {"a.mov", Kind::File}, {"a.mpg", Kind::File}, {"a.mp3", Kind::File}, {"a.mp2", Kind::File},
-        {"a.m2p", Kind::File}, {"a.wav", Kind::File}, {"a.asf", Kind::File}, {"a.midi", Kind::File},
-        {"a.aiff", Kind::File}, {"a.au", Kind::File}, {"a.dvr-ms", Kind::File},
-        {"\xff\xfe clip.mpg", Kind::File}, {"\x83\x65\x83\x58.wav", Kind::File},
+        {"a.mpeg", Kind::File},
+        {"a.WMA", Kind::File},
+        {"a.wmv", Kind::File},
+        {"a.Avi", Kind::File},
+        {"a.mov", Kind::File},
+        {"a.mpg", Kind::File},
+        {"a.mp3", Kind::File},
+        {"a.mp2", Kind::File},
+        {"a.m2p", Kind::File},
+        {"a.wav", Kind::File},
+        {"a.asf", Kind::File},
+        {"a.midi", Kind::File},
+        {"a.aiff", Kind::File},
+        {"a.au", Kind::File},
+        {"a.dvr-ms", Kind::File},
+        {"\xff\xfe clip.mpg", Kind::File},
+        {"\x83\x65\x83\x58.wav", Kind::File},
         {"sub", Kind::Folder},
         {"movie.mp4", Kind::Refused, "not a kind of media file"},
         {"a.midi.txt", Kind::Refused, "not a kind of media file"},
@@ -43,16 +55,23 @@ TEST(MediaTarget, TakesMediaFilesAndFoldersAndSaysWhyNot) {
     };
     for (const auto& row : rows) {
         const QByteArray path = root + '/' + row.name;
-        if (row.name == "sub") ::mkdir(path.constData(), 0755);
-        else if (row.name == "pipe.mpg") ::mkfifo(path.constData(), 0644);
-        else if (row.name == "dangling.mpg") ::symlink("nowhere.mpg", path.constData());
-        else if (row.name != "missing.mpg" && !row.name.contains('/')) ::close(::open(path.constData(), O_CREAT | O_WRONLY, 0644));
+        if (row.name == "sub")
+            ::mkdir(path.constData(), 0755);
+        else if (row.name == "pipe.mpg")
+            ::mkfifo(path.constData(), 0644);
+        else if (row.name == "dangling.mpg")
+            ::symlink("nowhere.mpg", path.constData());
+        else if (row.name != "missing.mpg" && !row.name.contains('/'))
+            ::close(::open(path.constData(), O_CREAT | O_WRONLY, 0644));
     }
     for (const auto& row : rows) {
         const MediaTarget t = resolveMediaTarget(root + '/' + row.name);
         EXPECT_EQ(t.kind, row.kind) << row.name.constData() << ": " << t.refusal.toStdString();
-        EXPECT_TRUE(t.refusal.contains(QLatin1String(row.why))) << row.name.constData() << ": " << t.refusal.toStdString();
-        EXPECT_EQ(t.folder, row.kind == Kind::Refused ? QString() : row.kind == Kind::Folder ? dir.filePath("sub") : dir.path());
+        EXPECT_TRUE(t.refusal.contains(QLatin1String(row.why)))
+            << row.name.constData() << ": " << t.refusal.toStdString();
+        EXPECT_EQ(t.folder, row.kind == Kind::Refused  ? QString()
+                            : row.kind == Kind::Folder ? dir.filePath("sub")
+                                                       : dir.path());
         EXPECT_EQ(t.fileName, row.kind == Kind::File ? row.name : QByteArray()) << row.name.constData();
     }
 }
@@ -87,12 +106,21 @@ TEST(FileUri, OnlyLocalFileUrisDecodeAndEveryByteRoundTrips) {
         const char* uri;
         const char* path;  // nullptr: refused
     } rows[] = {
-        {"file:///m/a%20b.mpg", "/m/a b.mpg"}, {"file://localhost/m/a.mpg", "/m/a.mpg"},
-        {"FILE:///m/a.mpg", "/m/a.mpg"}, {"file:/m/a.mpg", "/m/a.mpg"},
-        {"file:///m/%FF%23%3F.mpg", "/m/\xff#?.mpg"}, {"file://example.com/m/a.mpg", nullptr},
-        {"file:///m/a.mpg?x=1", nullptr}, {"file:///m/a.mpg#t=3", nullptr}, {"file:///m/a%00.mpg", nullptr},
-        {"file:m/a.mpg", nullptr}, {"/m/a.mpg", nullptr}, {"http://example.com/a.mpg", nullptr},
-        {"lavfi://testsrc", nullptr}, {"av://lavfi:sine", nullptr}, {"edl://%10%/m/a.mpg", nullptr},
+        {"file:///m/a%20b.mpg", "/m/a b.mpg"},
+        {"file://localhost/m/a.mpg", "/m/a.mpg"},
+        {"FILE:///m/a.mpg", "/m/a.mpg"},
+        {"file:/m/a.mpg", "/m/a.mpg"},
+        {"file:///m/%FF%23%3F.mpg", "/m/\xff#?.mpg"},
+        {"file://example.com/m/a.mpg", nullptr},
+        {"file:///m/a.mpg?x=1", nullptr},
+        {"file:///m/a.mpg#t=3", nullptr},
+        {"file:///m/a%00.mpg", nullptr},
+        {"file:m/a.mpg", nullptr},
+        {"/m/a.mpg", nullptr},
+        {"http://example.com/a.mpg", nullptr},
+        {"lavfi://testsrc", nullptr},
+        {"av://lavfi:sine", nullptr},
+        {"edl://%10%/m/a.mpg", nullptr},
     };
     for (const auto& row : rows) {
         const auto path = localPathOfFileUri(QString::fromUtf8(row.uri));

@@ -53,12 +53,8 @@ struct ExclusionRow {
 
 TEST(OrderOptions, EveryUserClickOfTheExclusionTable) {
     const ExclusionRow rows[] = {
-        {0, 0, Box::Loop, 1, 0, 1, 0, 0},
-        {0, 1, Box::Loop, 1, 0, 1, 0, 0},
-        {1, 0, Box::Loop, 0, 0, 0, 0, 0},
-        {0, 0, Box::Random, 0, 1, 0, 1, 1},
-        {1, 0, Box::Random, 0, 1, 0, 1, 1},
-        {0, 1, Box::Random, 0, 0, 0, 0, 0},
+        {0, 0, Box::Loop, 1, 0, 1, 0, 0},   {0, 1, Box::Loop, 1, 0, 1, 0, 0},   {1, 0, Box::Loop, 0, 0, 0, 0, 0},
+        {0, 0, Box::Random, 0, 1, 0, 1, 1}, {1, 0, Box::Random, 0, 1, 0, 1, 1}, {0, 1, Box::Random, 0, 0, 0, 0, 0},
     };
     for (const ExclusionRow& row : rows) {
         OrderBoxes boxes;
@@ -122,7 +118,10 @@ int xForCaret(TextBox& box, int position) {
 }  // namespace
 
 TEST(SecondsBox, ClickSelectsFromTheClickToTheEnd) {
-    struct Row { int caret; const char* selected; };
+    struct Row {
+        int caret;
+        const char* selected;
+    };
     const Row rows[] = {{0, "開始秒"}, {1, "始秒"}, {2, "秒"}, {3, ""}};
     for (const Row& row : rows) {
         TextBox box(QString::fromUtf8("開始秒"));

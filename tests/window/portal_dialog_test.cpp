@@ -37,8 +37,8 @@ public:
 
     bool start(bool withChooser) {
         bus_.unregisterObject(QStringLiteral("/org/freedesktop/portal/desktop"));
-        if (withChooser &&
-            !bus_.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), this, QDBusConnection::ExportAllSlots))
+        if (withChooser && !bus_.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), this,
+                                                QDBusConnection::ExportAllSlots))
             return false;
         return bus_.registerService(QStringLiteral("org.freedesktop.portal.Desktop"));
     }
@@ -64,8 +64,8 @@ public slots:
                                  .arg(sender, options_.value(QStringLiteral("handle_token")).toString());
         // The person takes a moment to choose.
         QTimer::singleShot(200, this, [this, path] {
-            QDBusMessage signal =
-                QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
+            QDBusMessage signal = QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.portal.Request"),
+                                                             QStringLiteral("Response"));
             signal << response << QVariantMap{{QStringLiteral("uris"), QStringList{uri}}};
             bus_.send(signal);
         });
@@ -194,8 +194,8 @@ TEST_F(PortalDialog, QtsOwnDialogSpeaksJapaneseAndCutsNothing) {
             for (int k = 0; k < header->count(); ++k) {
                 const QString heading = header->model()->headerData(k, Qt::Horizontal).toString();
                 headings << heading;
-                const int wanted = std::max(header->sectionSizeHint(k),
-                                            static_cast<QAbstractItemView*>(view)->sizeHintForColumn(k));
+                const int wanted =
+                    std::max(header->sectionSizeHint(k), static_cast<QAbstractItemView*>(view)->sizeHintForColumn(k));
                 const int visibleEnd = header->sectionViewportPosition(k) + header->sectionSize(k);
                 if (header->sectionSize(k) < wanted || visibleEnd > view->viewport()->width())
                     cut << QStringLiteral("%1 (%2 of %3)").arg(heading).arg(header->sectionSize(k)).arg(wanted);

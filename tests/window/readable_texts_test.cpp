@@ -85,7 +85,8 @@ TEST(ReadableTexts, CaptionsFitAndGrowWithTheWindowAndNoneReadsSmall) {
         }
         EXPECT_GE(pixelSize(*f.File1), std::max(sorinel::window::kListMinimumPixelSize, pixelSize(*f.full_chk)));
         // The seconds boxes keep their own font and show all of their text.
-        for (const QLineEdit* box : {static_cast<QLineEdit*>(f.StartTime_txt), static_cast<QLineEdit*>(f.EndTime_txt)}) {
+        for (const QLineEdit* box :
+             {static_cast<QLineEdit*>(f.StartTime_txt), static_cast<QLineEdit*>(f.EndTime_txt)}) {
             EXPECT_DOUBLE_EQ(box->font().pointSizeF(), 11.25);
             // The ink of the text inside the space the box draws text in.
             QStyleOptionFrame option;
@@ -93,8 +94,9 @@ TEST(ReadableTexts, CaptionsFitAndGrowWithTheWindowAndNoneReadsSmall) {
             option.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
             const QRect space = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
             const QRect line = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-            const QRect ink = box->fontMetrics().tightBoundingRect(box->text()).translated(
-                space.left(), line.top() + box->fontMetrics().ascent());
+            const QRect ink = box->fontMetrics()
+                                  .tightBoundingRect(box->text())
+                                  .translated(space.left(), line.top() + box->fontMetrics().ascent());
             EXPECT_GE(ink.top(), space.top()) << box->objectName().toStdString();
             EXPECT_LE(ink.bottom(), space.bottom()) << box->objectName().toStdString();
         }

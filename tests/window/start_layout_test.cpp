@@ -54,7 +54,10 @@ std::optional<ClientArea> framedWindowOf(qint64 pid) {
     const QStringList extents =
         run("xprop", {"-id", ids.first(), "_NET_FRAME_EXTENTS"}).section('=', 1).split(',', Qt::SkipEmptyParts);
     if (extents.size() != 4) return std::nullopt;  // not framed yet
-    ClientArea area{field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"),
+    ClientArea area{field("Absolute upper-left X"),
+                    field("Absolute upper-left Y"),
+                    field("Width"),
+                    field("Height"),
                     extents[0].trimmed().toInt() + extents[1].trimmed().toInt(),
                     extents[2].trimmed().toInt() + extents[3].trimmed().toInt()};
     if (area.frameHeight <= 0) return std::nullopt;

@@ -13,12 +13,9 @@ namespace {
 constexpr int kNativeNameRole = Qt::UserRole;
 }  // namespace
 
-QString normalizedFolder(const QString& folder) {
-    return QDir::cleanPath(QDir(folder).absolutePath());
-}
+QString normalizedFolder(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
 
-FileListBox::FileListBox(QWidget* parent)
-    : QListWidget(parent), pattern_(QString::fromLatin1(kInitialPattern)) {
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), pattern_(QString::fromLatin1(kInitialPattern)) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);  // keeps tens of thousands of rows cheap to lay out
     connect(this, &QListWidget::itemSelectionChanged, this, &FileListBox::onSelectionChanged);

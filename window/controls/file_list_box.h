@@ -46,9 +46,9 @@ public:
     QString Pattern() const { return pattern_.text(); }
     void setPattern(const QString& patterns);
 
-    QString FileName() const;  // the selected entry's bare name as shown, "" if none
+    QString FileName() const;           // the selected entry's bare name as shown, "" if none
     QByteArray nativeFileName() const;  // the same as the file system names it
-    std::int16_t ListIndex() const;  // -1 when nothing is selected
+    std::int16_t ListIndex() const;     // -1 when nothing is selected
     std::int16_t ListCount() const;
     void setSelected(std::int16_t index, bool selected);
     bool isSelected(std::int16_t index) const;

@@ -41,8 +41,7 @@ bool listsBefore(const ListedFile& a, const ListedFile& b) {
 
 void sortNamesIgnoringCase(std::vector<ListedFile>& files) { std::sort(files.begin(), files.end(), listsBefore); }
 
-std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder,
-                                                         const FileNamePattern& pattern,
+std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder, const FileNamePattern& pattern,
                                                          qsizetype maxEntries) {
     const QByteArray encoded = QFile::encodeName(folder);
     std::unique_ptr<DIR, DirCloser> dir(opendir(encoded.constData()));

@@ -23,8 +23,7 @@ struct ListedFile {
 
 // The matching files, at most maxEntries of them (the first ones in order).
 // std::nullopt when the folder cannot be opened (missing, unreadable).
-std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder,
-                                                         const FileNamePattern& pattern,
+std::optional<std::vector<ListedFile>> listMatchingFiles(const QString& folder, const FileNamePattern& pattern,
                                                          qsizetype maxEntries);
 
 // Orders files as the list shows them: by shown name ignoring case, then by

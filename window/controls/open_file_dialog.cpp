@@ -56,7 +56,8 @@ void fitDetailColumns(QFileDialog& dialog) {
     header->setMinimumSectionSize(header->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
     int total = 0;
     for (int column = 0; column < header->count(); ++column) {
-        const int wanted = std::max(header->sectionSizeHint(column), static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column)) +
+        const int wanted = std::max(header->sectionSizeHint(column),
+                                    static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column)) +
                            header->fontMetrics().horizontalAdvance(u'M');
         if (column > 0) header->resizeSection(column, std::max(header->sectionSize(column), wanted));
         total += header->sectionSize(column);
@@ -94,9 +95,12 @@ bool OpenFileDialog::showOpen() {
     request.folder = folder;
     QString chosenPath;
     switch (openWithPortal(request, &chosenPath)) {
-    case PortalOutcome::Chosen: return accept(chosenPath);
-    case PortalOutcome::Cancelled: return false;
-    case PortalOutcome::Unavailable: break;
+    case PortalOutcome::Chosen:
+        return accept(chosenPath);
+    case PortalOutcome::Cancelled:
+        return false;
+    case PortalOutcome::Unavailable:
+        break;
     }
 
     // Then the platform theme's native dialog where it has one (KDE, GTK),

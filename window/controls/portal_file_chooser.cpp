@@ -142,7 +142,8 @@ PortalOutcome openWithPortal(const PortalRequest& request, QString* chosenPath) 
         options.insert(QStringLiteral("current_filter"), QVariant::fromValue(filter));
     }
     // The folder goes as the file system's bytes, NUL-terminated.
-    if (!request.folder.isEmpty()) options.insert(QStringLiteral("current_folder"), QFile::encodeName(request.folder) + '\0');
+    if (!request.folder.isEmpty())
+        options.insert(QStringLiteral("current_folder"), QFile::encodeName(request.folder) + '\0');
 
     Waiter waiter(request.parent);
     QString subscribed = requestPath(bus, token);
