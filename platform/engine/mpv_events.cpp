@@ -29,10 +29,10 @@ MpvEventPump::MpvEventPump(const MpvHandle& mpv, QObject* parent) : QObject(pare
     if (!mpv_.valid()) return;
     mpv_observe_property(mpv_.get(), 0, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_.get(), 0, VideoAlbumArt, MPV_FORMAT_FLAG);
-    // Watched, never asked: a property read waits for the engine's core,
-    // which at a file's first frame waits for that frame to be drawn here.
-    // The engine gives up after 0.2 s and drops the frame, and its OpenGL
-    // renderer (libmpv 0.40) may then draw black until the next file.
+    // Watched rather than asked over and over: a property read waits for
+    // the engine's core, which at a file's first frame waits for that frame
+    // to be drawn on this thread. The engine gives up after 0.2 s and drops
+    // the frame, and the window stands still meanwhile.
     mpv_observe_property(mpv_.get(), 0, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(mpv_.get(), 0, "duration", MPV_FORMAT_DOUBLE);
     mpv_set_wakeup_callback(mpv_.get(), &MpvEventPump::wakeupCallback, this);

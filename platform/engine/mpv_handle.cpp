@@ -144,6 +144,13 @@ void MpvHandle::setString(const char* name, const QString& value) const {
     mpv_set_property_string(handle_, name, value.toUtf8().constData());
 }
 
+std::optional<double> MpvHandle::getDouble(const char* name) const {
+    if (!handle_) return std::nullopt;
+    double value = 0;
+    if (mpv_get_property(handle_, name, MPV_FORMAT_DOUBLE, &value) < 0) return std::nullopt;
+    return value;
+}
+
 std::optional<bool> MpvHandle::getFlag(const char* name) const {
     if (!handle_) return std::nullopt;
     int flag = 0;

@@ -36,6 +36,7 @@ public:
     void setDouble(const char* name, double value) const;
     void setString(const char* name, const QString& value) const;
 
+    std::optional<double> getDouble(const char* name) const;
     std::optional<bool> getFlag(const char* name) const;
 
 private:

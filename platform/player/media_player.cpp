@@ -255,8 +255,12 @@ void MediaPlayer::Impl::connectEngineEvents() {
     connect(pump.get(), &MpvEventPump::positionChanged, this, [this](double s) { position = s; });
     connect(pump.get(), &MpvEventPump::durationChanged, this, [this](double s) { length = s; });
     connect(pump.get(), &MpvEventPump::playbackRestarted, this, [this] {
-        // The new position's report may come just after this one.
-        if (pendingSeek) position = *pendingSeek;
+        // The playing report below is where the play list reads both (the
+        // start skip needs the length), and the engine's reports of them may
+        // come just after this event. Asked here, once the first frame is
+        // drawn, the engine answers at once.
+        length = mpv->getDouble("duration").value_or(length);
+        position = pendingSeek ? *pendingSeek : mpv->getDouble("time-pos").value_or(position);
         traceStep("playback-restart");
         pendingSeek.reset();
         machine.onPlaybackRestarted(mpv->getFlag("pause").value_or(false));

@@ -67,11 +67,18 @@ TEST_P(EveryExtension, OpensPlaysSeeksAndEndsStoppedWithTheFileKept) {
     ASSERT_GT(expected, 0);
 
     Player p;
+    // The window's handler of the playing report reads the length there (a
+    // start skip needs it).
+    double lengthWhenPlaying = -1;
+    QObject::connect(&p.widget, &MediaPlayer::playStateChange, [&](int s) {
+        if (s == Playing && lengthWhenPlaying < 0) lengthWhenPlaying = p.widget.duration();
+    });
     p.widget.setUrl(path);
     EXPECT_EQ(p.log.states, std::vector<int>{Transitioning}) << "9 must be reported before setUrl returns";
     ASSERT_TRUE(waitUntil([&] { return p.log.saw(Playing); }, 15000));
     EXPECT_EQ(p.log.states, (std::vector<int>{Transitioning, Playing}));
     EXPECT_EQ(p.widget.playState(), Playing);
+    EXPECT_NEAR(lengthWhenPlaying, expected, 0.2) << "the length is known when playing is reported";
     EXPECT_NEAR(p.widget.duration(), expected, 0.2);
 
     // Seek while paused, so that the position read afterwards is where the
