@@ -121,12 +121,13 @@ QString fileUriOfLocalPath(const QByteArray& absolutePath) {
 QStringList mediaTargetMimeTypes() {
     // .m2p and .dvr-ms have no name in the database: it knows them by their
     // content, as MPEG (video/mpeg) and ASF (application/vnd.ms-asf). Newer
-    // databases (Debian 13) call .avi video/vnd.avi.
+    // databases (Debian 13) call .avi video/vnd.avi and .wav audio/vnd.wave.
     return {QStringLiteral("video/mpeg"),     QStringLiteral("audio/x-ms-wma"),
             QStringLiteral("video/x-ms-wmv"), QStringLiteral("video/x-msvideo"),
             QStringLiteral("video/vnd.avi"),  QStringLiteral("video/quicktime"),
             QStringLiteral("audio/mpeg"),     QStringLiteral("audio/mp2"),
-            QStringLiteral("audio/x-wav"),    QStringLiteral("application/vnd.ms-asf"),
+            QStringLiteral("audio/x-wav"),    QStringLiteral("audio/vnd.wave"),
+            QStringLiteral("application/vnd.ms-asf"),
             QStringLiteral("video/x-ms-asf"), QStringLiteral("audio/midi"),
             QStringLiteral("audio/x-aiff"),   QStringLiteral("audio/basic"),
             QStringLiteral("inode/directory")};

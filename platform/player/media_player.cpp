@@ -260,7 +260,7 @@ void MediaPlayer::Impl::connectEngineEvents() {
         // come just after this event. Asked here, once the first frame is
         // drawn, the engine answers at once.
         length = mpv->getDouble("duration").value_or(length);
-        position = pendingSeek ? *pendingSeek : mpv->getDouble("time-pos").value_or(position);
+        position = mpv->getDouble("time-pos").value_or(pendingSeek.value_or(position));
         traceStep("playback-restart");
         pendingSeek.reset();
         machine.onPlaybackRestarted(mpv->getFlag("pause").value_or(false));
