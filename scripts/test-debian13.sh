@@ -11,10 +11,13 @@
 # a Release build on the machine itself). Extra arguments go to ctest, as
 # with scripts/test.sh.
 #
-# --prepare only makes the root and installs its packages. That part waits
-# on the network rather than the processor, so CI starts it in the
-# background while it builds for Debian 12; a run started meanwhile waits
-# for it.
+# The run has three steps, which CI starts at different times:
+#   --prepare  makes the root and installs its packages (it waits on the
+#              network rather than the processor);
+#   --build    also copies the source in and builds it;
+#   --suite    runs the test command on what the last --build copied;
+# without one of them it does all three. A step started while another one
+# runs waits for it.
 set -euo pipefail
 
 # The whole script is read before it starts (a function called on the last
@@ -27,8 +30,13 @@ main() {
   if [ "$(id -u)" -ne 0 ]; then
     exec sudo --preserve-env=SORINEL_DEBIAN13_ROOT,SORINEL_DEBIAN13_FRESH,SORINEL_DEBIAN_MIRROR "$0" "$@"
   fi
-  prepare_only=0
-  if [ "${1:-}" = --prepare ]; then prepare_only=1; shift; fi
+  steps=prepare,build,suite
+  case "${1:-}" in
+    --prepare) steps=prepare; shift ;;
+    --build) steps=prepare,build; shift ;;
+    --suite) steps=prepare,suite; shift ;;
+  esac
+  wants() { case ",$steps," in *",$1,"*) return 0 ;; *) return 1 ;; esac; }
   if ! command -v mmdebstrap >/dev/null; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq mmdebstrap
   fi
@@ -81,13 +89,6 @@ main() {
   mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
   cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 
-  # The source as it stands in the working tree, without build trees.
-  stamp "copying the source in"
-  rm -rf --one-file-system "$root/root/sorinel"
-  mkdir -p "$root/root/sorinel"
-  tar -C "$src" --exclude='./build*' --exclude='./samples' --exclude='./.git' -cf - . |
-    tar -C "$root/root/sorinel" -xf -
-
   # A clean environment: nothing of the caller's display, bus or build
   # settings reaches the tests.
   clean_env=(env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
@@ -95,22 +96,35 @@ main() {
   in_root() { "${clean_env[@]}" chroot "$root" "$@"; }
 
   # Packages first, with the network (scripts/setup.sh installs only what is
-  # missing, so a kept root only fetches what the list gained).
+  # missing, so a kept root only fetches what the list gained). The set-up
+  # script comes from the working tree, as the rest of the source will.
   stamp "packages"
-  in_root /root/sorinel/scripts/setup.sh
+  cp "$src/scripts/setup.sh" "$root/root/sorinel-setup.sh"
+  in_root /root/sorinel-setup.sh
   # The compiler's cache lives in the kept root, so that a later run over
   # mostly the same source compiles only what changed.
   if ! in_root dpkg-query -W -f='${db:Status-Status}' ccache 2>/dev/null | grep -qx installed; then
     in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ccache
   fi
-  if [ "$prepare_only" = 1 ]; then
-    stamp "root and packages ready in ${SECONDS}s"
-    return 0
-  fi
+  stamp "root and packages ready in ${SECONDS}s"
 
-  stamp "build"
-  in_root /bin/sh -c 'cd /root/sorinel && scripts/build.sh -DSORINEL_BUILD_BENCH=OFF \
-    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache'
+  if wants build; then
+    # The source as it stands in the working tree, without build trees.
+    stamp "copying the source in"
+    rm -rf --one-file-system "$root/root/sorinel"
+    mkdir -p "$root/root/sorinel"
+    tar -C "$src" --exclude='./build*' --exclude='./samples' --exclude='./.git' -cf - . |
+      tar -C "$root/root/sorinel" -xf -
+    stamp "build"
+    in_root /bin/sh -c 'cd /root/sorinel && scripts/build.sh -DSORINEL_BUILD_BENCH=OFF \
+      -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache'
+    stamp "built in ${SECONDS}s"
+  fi
+  wants suite || return 0
+  if [ ! -f "$root/root/sorinel/build/CMakeCache.txt" ]; then
+    echo "no build in $root/root/sorinel: run $0 --build first" >&2
+    return 1
+  fi
 
   # The README's test command (its set-up and build steps find nothing left to
   # do). It runs in a network namespace of its own: abstract X11 and D-Bus

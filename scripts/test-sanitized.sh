@@ -14,7 +14,10 @@
 # RUN_SERIAL run two at a time; each window test has its own X server.
 # Leak detection stays on; leaks that belong to the graphics stack, mpv,
 # fontconfig and the like are suppressed by tests/sanitizer/lsan.supp.
+# --build-only builds and stops (CI builds while another suite runs).
 set -euo pipefail
+build_only=0
+if [ "${1:-}" = --build-only ]; then build_only=1; shift; fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SORINEL_ASAN_BUILD_DIR:-$root/build-asan}
 
@@ -24,6 +27,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DSORINEL_SANITIZE=ON -DSORINEL_BUILD_BENCH=OFF
 fi
 cmake --build "$build" --parallel "$(nproc)"
+[ "$build_only" = 1 ] && exit 0
 
 # Programs started by the tests (xvfb-run, ffmpeg) are not instrumented; the
 # options only matter to ours. mpv and mesa load plugins with dlopen and

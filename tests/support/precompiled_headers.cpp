@@ -1,0 +1,1 @@
+// The owner of the tests' shared precompiled headers (tests/CMakeLists.txt).
