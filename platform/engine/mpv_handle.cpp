@@ -76,6 +76,13 @@ MpvHandle::MpvHandle() {
     // files still play silently and end on time.
     setOption(handle_, "audio-fallback-to-null", "yes");
     setOption(handle_, "audio-display", "no");
+    // One sound format for every file, so that the engine keeps its sound
+    // output open from one file to the next (it reopens it whenever the
+    // format changes). Opening it anew on a sound server that renders ahead
+    // while idle holds the new file's start back, picture and all, by up to
+    // two seconds. The server mixes at a rate of its own in any case.
+    setOption(handle_, "audio-samplerate", "48000");
+    setOption(handle_, "audio-format", "float");
 
     if (mpv_initialize(handle_) < 0) {
         mpv_terminate_destroy(handle_);
@@ -103,10 +110,24 @@ long long MpvHandle::loadFile(const QString& target) const { return loadFile(tar
 // Asked again for each file: a sound server started meanwhile is heard from
 // the next file on.
 void MpvHandle::chooseSoundOutput() const {
-    const char* wanted = soundOutputFor(soundCanBeHeard(SoundPlaces::ofThisSession()));
-    if (std::string_view(wanted) == soundOutput_) return;
-    mpv_set_property_string(handle_, "ao", wanted);
-    soundOutput_ = wanted;
+    const char* wanted = soundOutputFor(SoundPlaces::ofThisSession());
+    if (std::string_view(wanted) != soundOutput_) {
+        mpv_set_property_string(handle_, "ao", wanted);  // opens the output anew
+        soundOutput_ = wanted;
+        return;
+    }
+    // The engine fell back to silence when its sound server went away, and
+    // keeps an open output from file to file: a server that may be back is
+    // tried again.
+    if (std::string_view(wanted) == "null") return;
+    mpv_node current{};
+    if (mpv_get_property(handle_, "current-ao", MPV_FORMAT_NODE, &current) < 0) return;
+    const bool silent = current.format == MPV_FORMAT_STRING && std::string_view(current.u.string) == "null";
+    mpv_free_node_contents(&current);
+    if (silent) {
+        const char* argv[] = {"ao-reload", nullptr};
+        mpv_command(handle_, argv);
+    }
 }
 
 long long MpvHandle::loadFile(const QByteArray& target) const {

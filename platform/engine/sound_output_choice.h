@@ -24,7 +24,11 @@ struct SoundPlaces {
 
 bool soundCanBeHeard(const SoundPlaces& places);
 
-// The engine's value of "ao": its own choice, or silence.
-inline const char* soundOutputFor(bool canBeHeard) { return canBeHeard ? "" : "null"; }
+// The engine's value of "ao": silence where nothing could take the sound;
+// its own order (PipeWire first) where a PipeWire server runs; elsewhere the
+// same order without PipeWire, whose client library, installed without its
+// configuration, prints its complaints on the terminal by itself whenever it
+// is tried.
+const char* soundOutputFor(const SoundPlaces& places);
 
 }  // namespace sorinel::platform

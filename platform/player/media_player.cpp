@@ -39,6 +39,15 @@ namespace {
 // The bar shows the position a few times a second; finer is wasted work.
 constexpr int BarRefreshMs = 250;
 
+// How long an unloaded file is held, paused and out of sight, before the
+// engine lets go of it. The play list unloads a file and sets the next one
+// within the same pass of events; replacing the held file keeps the sound
+// output open, while letting the engine go idle closes it, and a sound
+// server that renders ahead while nothing plays (PulseAudio's null sink does
+// two seconds) then holds the next file's sound, and with it the picture, for
+// as long.
+constexpr int ReleaseHeldFileMs = 1500;
+
 bool showsTransportBar(const QString& uiMode) {
     const QString m = uiMode.toLower();
     return m != "none" && m != "invisible";
@@ -97,6 +106,7 @@ public:
     void startLoad(bool playWhenLoaded);
     void onMidiRendered(quint64 generation, midi::Rendering rendering);
     void applyWantedPause();
+    void holdThenRelease();
     void apply(EngineRequest request);
     void seekTo(double seconds);
 
@@ -118,6 +128,7 @@ public:
     TransportBar* bar = nullptr;
     FullScreenCover* fullScreen = nullptr;
     QTimer barTimer;
+    QTimer releaseTimer;  // see ReleaseHeldFileMs
 
     QString url;
     QByteArray nativePath;  // url as the file system names it
@@ -194,6 +205,11 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
 
     barTimer.setInterval(BarRefreshMs);
     connect(&barTimer, &QTimer::timeout, this, &Impl::refreshBar);
+    releaseTimer.setSingleShot(true);
+    releaseTimer.setInterval(ReleaseHeldFileMs);
+    connect(&releaseTimer, &QTimer::timeout, this, [this] {
+        if (mpv) mpv->command({"stop"});
+    });
 }
 
 MediaPlayer::Impl::~Impl() {
@@ -292,7 +308,7 @@ void MediaPlayer::Impl::setUrl(const QString& shown, const QByteArray& native) {
     seekOnLoad.reset();
     video->setVideoShown(!native.isEmpty());
     if (native.isEmpty()) {
-        if (mpv) mpv->command({"stop"});
+        holdThenRelease();
         machine.unload();
         return;
     }
@@ -309,8 +325,9 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
     position = length = 0;
 
     if (midi::isMidiFile(nativePath)) {
-        // The old file must not go on sounding while the music is prepared.
-        mpv->command({"stop"});
+        // The old file must not go on sounding while the music is prepared;
+        // held rather than stopped, so that the sound output stays open.
+        holdThenRelease();
         const QByteArray path = nativePath;
         QPointer<MediaPlayer> guard(q);
         QThreadPool::globalInstance()->start([path, mine, guard] {
@@ -341,6 +358,7 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
         machine.unload();
         return;
     }
+    releaseTimer.stop();
     const long long entry = mpv->loadFile(engineTarget(nativePath));
     traceStep("loadfile issued");
     applyWantedPause();
@@ -354,6 +372,14 @@ void MediaPlayer::Impl::startLoad(bool playWhenLoaded) {
 // when the old file no longer runs into its end.
 void MediaPlayer::Impl::applyWantedPause() { mpv->setFlag("pause", !machine.wantsPlaying()); }
 
+// Silent at once; the engine keeps the file until the next one replaces it,
+// or lets it go a moment later when none follows.
+void MediaPlayer::Impl::holdThenRelease() {
+    if (!mpv) return;
+    mpv->setFlag("pause", true);
+    releaseTimer.start();
+}
+
 void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering rendering) {
     if (forGeneration != generation) {
         if (rendering.fd >= 0) ::close(rendering.fd);
@@ -363,6 +389,7 @@ void MediaPlayer::Impl::onMidiRendered(quint64 forGeneration, midi::Rendering re
         machine.unload();
         return;
     }
+    releaseTimer.stop();
     // fdclose: mpv owns the descriptor from here and closes it with the file.
     const long long id = mpv->loadFile(QString("fdclose://%1").arg(rendering.fd));
     if (id < 0) ::close(rendering.fd);

@@ -81,8 +81,23 @@ TEST(SoundOutputChoice, SilentOnlyWhereNothingCouldTakeTheSound) {
     EXPECT_TRUE(soundCanBeHeard({empty.path(), {}, {}, "tcp:speakers", {}}));
     EXPECT_TRUE(soundCanBeHeard({empty.path(), {}, {}, {}, "pipewire-1"}));
     EXPECT_FALSE(soundCanBeHeard({empty.path(), {}, {}, {}, {}}));
-    EXPECT_STREQ(soundOutputFor(false), "null");
-    EXPECT_STREQ(soundOutputFor(true), "");
+}
+
+// PipeWire's output is tried only where a PipeWire server is there to take
+// it; the order otherwise is the engine's own.
+TEST(SoundOutputChoice, PipeWireOnlyWhereItsServerRuns) {
+    QTemporaryDir root;
+    const SoundPlaces places{root.path(), "/run/user/1000", {}, {}, {}};
+    EXPECT_STREQ(soundOutputFor(places), "null");
+    const auto add = [&](const char* place) {
+        ASSERT_TRUE(QDir(root.path()).mkpath(QFileInfo(root.filePath(place)).path()));
+        ASSERT_TRUE(QFile(root.filePath(place)).open(QIODevice::WriteOnly));
+    };
+    add("run/user/1000/pulse/native");
+    EXPECT_STREQ(soundOutputFor(places), "pulse,alsa,jack");
+    add("run/user/1000/pipewire-0");
+    EXPECT_STREQ(soundOutputFor(places), "");
+    EXPECT_STREQ(soundOutputFor({root.path(), {}, {}, {}, "pipewire-1"}), "");
 }
 
 }  // namespace
