@@ -201,6 +201,32 @@ TEST_F(CommandLine, ASecondStartHandsItsFileToTheFirst) {
     EXPECT_TRUE(fourth.plays(in[2]));
 }
 
+// Two starts at the same instant, as a file manager opens two selected files
+// with "sorinel %f" each: one window remains, and it plays the file of the
+// start that ended, as when a second start comes later. Timing decides who
+// wins, so several tries.
+TEST_F(CommandLine, TwoStartsAtTheSameInstantLeaveOneWindowPlayingTheLaterFile) {
+    constexpr int kTries = 5;
+    int oneWindow = 0;
+    for (int attempt = 1; attempt <= kTries; ++attempt) {
+        Sorinel a({inTwo("a.mpg")}, elsewhere.path()), b({inTwo("b.mpg")}, elsewhere.path());
+        const auto ended = [&](Sorinel& p) { return p.process.state() == QProcess::NotRunning; };
+        waitUntil([&] { return ended(a) || ended(b); }, 10000);
+        sorinel::testing::pumpFor(1000);  // a second end would come now
+        const bool aWon = ended(b) && !ended(a), bWon = ended(a) && !ended(b);
+        Sorinel& survivor = aWon ? a : b;
+        const QByteArray handedOver = aWon ? inTwo("b.mpg") : inTwo("a.mpg");
+        if ((aWon || bWon) && (aWon ? b : a).process.exitCode() == 0 && survivor.plays(handedOver)) {
+            sorinel::testing::pumpFor(1500);
+            oneWindow += openMediaFile(survivor.pid()) == handedOver;
+        }
+        survivor.process.kill();
+        (aWon ? b : a).process.kill();
+        ASSERT_TRUE(onBus(false));
+    }
+    EXPECT_EQ(oneWindow, kTries) << "tries that left one window playing the file handed over";
+}
+
 // OpenUri takes local files of the fifteen kinds, any bytes in the name, and
 // refuses everything else with an error, loading nothing.
 TEST_F(CommandLine, PlayerctlOpensLocalMediaAndIsRefusedEverythingElse) {
