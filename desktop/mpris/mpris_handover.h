@@ -1,7 +1,8 @@
 #pragma once
-// A second program started with a file hands it to the one that already
-// runs, through that one's MPRIS OpenUri, so opening files from a file
-// manager never piles up windows.
+// A start with a file either becomes the player or hands its file to the one
+// that is. The MPRIS name decides: the bus gives it to one connection only,
+// so two starts at the same instant cannot both take it, and the one that
+// loses hands over to the one that won, whose window may still be coming up.
 
 #include <QDBusConnection>
 #include <QString>
@@ -9,15 +10,17 @@
 namespace sorinel::platform {
 
 enum class HandOver {
+    Claimed,   // no player had the name: this start has it now and opens the window
     Done,      // the running player took the URI
     Refused,   // it answered with an error
-    NoPlayer,  // no bus, no player on it, or no answer in time
+    NoPlayer,  // no bus, or the name's owner did not take the URI in time
 };
 
-// Asks the player that owns the MPRIS name to open uri. Each of the two calls
-// (is the name owned, open) waits at most timeoutMs: a player that hangs must
-// not keep a person waiting for a window.
-HandOver handOverToRunningPlayer(const QString& uri, int timeoutMs = 1000,
-                                 QDBusConnection bus = QDBusConnection::sessionBus());
+// Takes the MPRIS name, or asks its owner to open uri, retrying while the
+// owner has the name but not yet its player (it is building its window) or
+// has just let the name go. Gives up after patienceMs in all: an owner that
+// hangs must not keep a person waiting long for a window of their own.
+HandOver claimNameOrHandOver(const QString& uri, int patienceMs = 5000,
+                             QDBusConnection bus = QDBusConnection::sessionBus());
 
 }  // namespace sorinel::platform
