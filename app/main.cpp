@@ -35,11 +35,12 @@ int main(int argc, char** argv) {
     const auto request = sorinel::app::readCommandLine(arguments);
     // Before the window is built: the sooner the name is ours, the shorter
     // the instant in which two starts (a file manager opening two selected
-    // files) could both build one.
-    if (request) {
-        const QString uri = sorinel::window::fileUriOfLocalPath(request->absolutePath);
-        if (sorinel::platform::claimNameOrHandOver(uri) == sorinel::platform::HandOver::Done) return 0;
-    }
+    // files) could both build one. A start without a file opens its window
+    // whoever holds the name.
+    const QString uri =
+        request ? sorinel::window::fileUriOfLocalPath(request->absolutePath) : QString();
+    const auto claim = sorinel::platform::claimNameOrHandOver(uri);
+    if (claim == sorinel::platform::HandOver::Done) return 0;
 
     // The window's texts are Japanese whatever the locale, and so are Qt's
     // own where the window shows them (the file dialog's labels and buttons).
@@ -63,13 +64,15 @@ int main(int argc, char** argv) {
     // program runs as before.
     QMetaObject::invokeMethod(
         &form,
-        [&form, &mediaControls, request] {
+        [&form, &mediaControls, request, claim] {
             if (request &&
                 !sorinel::playback::stopFailure("opening the named file", [&] {
                     form.openMedia(request->target.folder, request->target.fileName);
                 }))
                 std::fprintf(stderr, "sorinel: %s: could not be opened\n", request->absolutePath.constData());
-            mediaControls.registerOnBus();
+            // Only the window that files are handed to: a desktop must not
+            // show a second player that the media keys reach by chance.
+            if (claim == sorinel::platform::HandOver::Claimed) mediaControls.registerOnBus();
         },
         Qt::QueuedConnection);
     return app.exec();
