@@ -202,29 +202,25 @@ TEST_F(CommandLine, ASecondStartHandsItsFileToTheFirst) {
 }
 
 // Two starts at the same instant, as a file manager opens two selected files
-// with "sorinel %f" each: one window remains, and it plays the file of the
-// start that ended, as when a second start comes later. Timing decides who
-// wins, so several tries.
+// ("sorinel %f" each): one window remains, playing the file of the start that
+// ended, as when a second start comes later. Timing picks the winner: 5 tries.
 TEST_F(CommandLine, TwoStartsAtTheSameInstantLeaveOneWindowPlayingTheLaterFile) {
-    constexpr int kTries = 5;
     int oneWindow = 0;
-    for (int attempt = 1; attempt <= kTries; ++attempt) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
         Sorinel a({inTwo("a.mpg")}, elsewhere.path()), b({inTwo("b.mpg")}, elsewhere.path());
-        const auto ended = [&](Sorinel& p) { return p.process.state() == QProcess::NotRunning; };
+        const auto ended = [](Sorinel& p) { return p.process.state() == QProcess::NotRunning; };
         waitUntil([&] { return ended(a) || ended(b); }, 10000);
-        sorinel::testing::pumpFor(1000);  // a second end would come now
-        const bool aWon = ended(b) && !ended(a), bWon = ended(a) && !ended(b);
-        Sorinel& survivor = aWon ? a : b;
-        const QByteArray handedOver = aWon ? inTwo("b.mpg") : inTwo("a.mpg");
-        if ((aWon || bWon) && (aWon ? b : a).process.exitCode() == 0 && survivor.plays(handedOver)) {
-            sorinel::testing::pumpFor(1500);
+        sorinel::testing::pumpFor(1000);  // a second end would come by now
+        Sorinel &loser = ended(a) ? a : b, &survivor = ended(a) ? b : a;
+        const QByteArray handedOver = inTwo(&loser == &a ? "a.mpg" : "b.mpg");
+        if (ended(loser) && !ended(survivor) && loser.process.exitCode() == 0 && survivor.plays(handedOver)) {
+            sorinel::testing::pumpFor(1500);  // and it stays
             oneWindow += openMediaFile(survivor.pid()) == handedOver;
         }
-        survivor.process.kill();
-        (aWon ? b : a).process.kill();
+        a.process.kill(), b.process.kill();
         ASSERT_TRUE(onBus(false));
     }
-    EXPECT_EQ(oneWindow, kTries) << "tries that left one window playing the file handed over";
+    EXPECT_EQ(oneWindow, 5) << "tries that left one window playing the file handed over";
 }
 
 // OpenUri takes local files of the fifteen kinds, any bytes in the name, and
