@@ -4,7 +4,6 @@
 // when a player already runs on the session bus, it gets that file instead.
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QTimer>
 #include <QTranslator>
 #include <clocale>
 #include <cstdio>
@@ -34,10 +33,14 @@ int main(int argc, char** argv) {
     QList<QByteArray> arguments;
     for (int k = 1; k < argc; ++k) arguments << QByteArray(argv[k]);
     const auto request = sorinel::app::readCommandLine(arguments);
-    if (request) {
-        const QString uri = sorinel::window::fileUriOfLocalPath(request->absolutePath);
-        if (sorinel::platform::handOverToRunningPlayer(uri) == sorinel::platform::HandOver::Done) return 0;
-    }
+    // Before the window is built: the sooner the name is ours, the shorter
+    // the instant in which two starts (a file manager opening two selected
+    // files) could both build one. A start without a file opens its window
+    // whoever holds the name.
+    const QString uri =
+        request ? sorinel::window::fileUriOfLocalPath(request->absolutePath) : QString();
+    const auto claim = sorinel::platform::claimNameOrHandOver(uri);
+    if (claim == sorinel::platform::HandOver::Done) return 0;
 
     // The window's texts are Japanese whatever the locale, and so are Qt's
     // own where the window shows them (the file dialog's labels and buttons).
@@ -54,19 +57,23 @@ int main(int argc, char** argv) {
     form.show();
     // From the event loop, once the window is up: the file plays as after a
     // click, behind the layout pass and the activation the show has raised.
-    if (request) {
-        QMetaObject::invokeMethod(
-            &form,
-            [&form, request] {
-                if (!sorinel::playback::stopFailure("opening the named file", [&] {
-                        form.openMedia(request->target.folder, request->target.fileName);
-                    }))
-                    std::fprintf(stderr, "sorinel: %s: could not be opened\n", request->absolutePath.constData());
-            },
-            Qt::QueuedConnection);
-    }
-    // The window first: a person waits for it, not for the media keys, and a
-    // slow bus must not hold it back. Without a bus the program runs as before.
-    QTimer::singleShot(0, &mediaControls, [&mediaControls] { mediaControls.registerOnBus(); });
+    // Then the media controls, whose OpenUri a start at the same instant is
+    // waiting for: its file comes after this one and replaces it, as from
+    // any later start. The window first: a person waits for it, not for the
+    // media keys, and a slow bus must not hold it back. Without a bus the
+    // program runs as before.
+    QMetaObject::invokeMethod(
+        &form,
+        [&form, &mediaControls, request, claim] {
+            if (request &&
+                !sorinel::playback::stopFailure("opening the named file", [&] {
+                    form.openMedia(request->target.folder, request->target.fileName);
+                }))
+                std::fprintf(stderr, "sorinel: %s: could not be opened\n", request->absolutePath.constData());
+            // Only the window that files are handed to: a desktop must not
+            // show a second player that the media keys reach by chance.
+            if (claim == sorinel::platform::HandOver::Claimed) mediaControls.registerOnBus();
+        },
+        Qt::QueuedConnection);
     return app.exec();
 }

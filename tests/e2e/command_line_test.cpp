@@ -201,6 +201,28 @@ TEST_F(CommandLine, ASecondStartHandsItsFileToTheFirst) {
     EXPECT_TRUE(fourth.plays(in[2]));
 }
 
+// Two starts at the same instant, as a file manager opens two selected files
+// ("sorinel %f" each): one window remains, playing the file of the start that
+// ended, as when a second start comes later. Timing picks the winner: 5 tries.
+TEST_F(CommandLine, TwoStartsAtTheSameInstantLeaveOneWindowPlayingTheLaterFile) {
+    int oneWindow = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        Sorinel a({inTwo("a.mpg")}, elsewhere.path()), b({inTwo("b.mpg")}, elsewhere.path());
+        const auto ended = [](Sorinel& p) { return p.process.state() == QProcess::NotRunning; };
+        waitUntil([&] { return ended(a) || ended(b); }, 10000);
+        sorinel::testing::pumpFor(1000);  // a second end would come by now
+        Sorinel &loser = ended(a) ? a : b, &survivor = ended(a) ? b : a;
+        const QByteArray handedOver = inTwo(&loser == &a ? "a.mpg" : "b.mpg");
+        if (ended(loser) && !ended(survivor) && loser.process.exitCode() == 0 && survivor.plays(handedOver)) {
+            sorinel::testing::pumpFor(1500);  // and it stays
+            oneWindow += openMediaFile(survivor.pid()) == handedOver;
+        }
+        a.process.kill(), b.process.kill();
+        ASSERT_TRUE(onBus(false));
+    }
+    EXPECT_EQ(oneWindow, 5) << "tries that left one window playing the file handed over";
+}
+
 // OpenUri takes local files of the fifteen kinds, any bytes in the name, and
 // refuses everything else with an error, loading nothing.
 TEST_F(CommandLine, PlayerctlOpensLocalMediaAndIsRefusedEverythingElse) {
