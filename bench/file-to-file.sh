@@ -22,16 +22,19 @@ shift $(($# < 3 ? $# : 3))
 servers=("$@")
 [ ${#servers[@]} -gt 0 ] || servers=(pulse pipewire)
 
-# Clip k is colour k of file_to_file.py's palette, with a grey band whose
-# level steps with every frame.
+# Clip k is colour k of file_to_file.py's palette, with two grey bands across
+# the middle that tell which frame shows: frame N is 15 * the upper band's
+# step (40 levels a step) + the lower band's (15 levels a step).
 colours=(0xFF0000 0x00FF00 0x0000FF 0xFFFF00 0xFF00FF)
 mkdir -p "$clips"
 for k in "${!colours[@]}"; do
   clip=$clips/$k.mpg
   [ -f "$clip" ] && continue
-  band="between(Y,H*2/5,H*3/5)"
+  upper="between(Y,H*0.35,H*0.5-1)"; lower="between(Y,H*0.5,H*0.65)"
+  level="if($upper,16+40*floor(N/15),if($lower,16+15*mod(N,15),lum(X,Y)))"
+  grey="if($upper+$lower,128,"
   ffmpeg -nostdin -hide_banner -loglevel error -y \
-    -f lavfi -i "color=c=${colours[$k]}:s=320x240:r=25:d=3,format=yuv420p,geq=lum='if($band,30+40*mod(N,6),lum(X,Y))':cb='if($band,128,cb(X,Y))':cr='if($band,128,cr(X,Y))'" \
+    -f lavfi -i "color=c=${colours[$k]}:s=320x240:r=25:d=3,format=yuv420p,geq=lum='$level':cb='${grey}cb(X,Y))':cr='${grey}cr(X,Y))'" \
     -f lavfi -i "sine=frequency=440:duration=3" \
     -c:v mpeg1video -q:v 2 -c:a mp2 -f mpeg "$clip.part"
   mv "$clip.part" "$clip"

@@ -8,17 +8,19 @@ each, in the same video area:
   file_to_file.py SORINEL FOLDER [REPEAT] [LABEL]
 
 FOLDER holds the clips in list order (bench/file-to-file.sh makes them):
-clip k fills its frame with colour k of PALETTE, but for a grey band across
-the middle whose level changes with every frame. For every player alike:
+clip k fills its frame with colour k of PALETTE, but for two grey bands
+across the middle whose levels tell the frame's number. For every player
+alike:
 
-  a file is on screen from the first poll that shows its colour (with the
-    grey band), and a frame of it changes when its band differs from its
-    previous poll;
-  gap     from file N's last frame change to file N+1 on screen: the end of
-          one file to the next one's picture;
+  a file is on screen from the first poll that shows its colour and a frame
+    number; its picture moves when a poll shows a later frame of it than any
+    before (a frame shown again, as by a stop that goes back to the start,
+    is not a move);
+  gap     from file N's last move to file N+1 on screen: the end of one
+          file to the next one's picture;
   period  from file N on screen to file N+1 on screen;
-  still   the longest time between two frame changes of one file, from its
-          first to its last: a stall in the middle of a file shows here.
+  still   the longest time between two moves of one file, from its start
+          to its last move: a stall in the middle of a file shows here.
 
 Prints a line per turn, then "@ f2f_LABEL_{gap,period,still}_PLAYER
 SECONDS", medians over every transition (still: over every whole file), and
@@ -56,38 +58,61 @@ def colour_of(data):
     return found
 
 
-def grey(data):
-    return bool(data) and all(max(data[k:k + 3]) - min(data[k:k + 3]) < 40 for k in range(0, len(data), 4))
+def level(data, step, steps):
+    """Which of `steps` grey levels, `step` apart from black, every pixel
+    of a patch shows; None for anything else (a colour, a frame half
+    drawn)."""
+    found = None
+    for k in range(0, len(data), 4):
+        b, g, r = data[k], data[k + 1], data[k + 2]
+        n = round(g / step)
+        if max(r, g, b) - min(r, g, b) > 20 or abs(g - n * step) > 6 or n >= steps or found not in (None, n):
+            return None
+        found = n
+    return found
+
+
+# The bands' levels as they come out on screen: 40 and 15 steps of the
+# video's 219 levels from black to white, spread over 255.
+UPPER, LOWER = 40 * 255 / 219, 15 * 255 / 219
+
+
+def frame_number(upper, lower):
+    coarse, fine = level(upper, UPPER, 5), level(lower, LOWER, 15)
+    return None if coarse is None or fine is None else 15 * coarse + fine
 
 
 def watch(video, files, timeout):
     """Polls the video area until the last file is on screen; per file, the
-    times of its frame changes (the first is its arrival), from 0 at the
+    times its picture moved (the first is its arrival), from 0 at the
     call."""
     x, y, w, h = video
-    band = (x + w // 2 - 2, y + h // 2 - 2, 4, 4)
-    mark = (x + w // 2 - 2, y + h * 3 // 10 - 2, 4, 4)
-    changes = [[] for _ in range(files)]
-    last_band = [None] * files
+
+    def patch(height):
+        return (x + w // 2 - 2, y + int(h * height) - 2, 4, 4)
+
+    mark, upper, lower = patch(0.30), patch(0.425), patch(0.575)
+    moves = [[] for _ in range(files)]
+    latest = [-1] * files
     started = time.monotonic()
     while time.monotonic() - started < timeout:
         now = time.monotonic() - started
-        seen, middle = screen.raw(*mark), screen.raw(*band)
-        k = colour_of(seen) if grey(middle) else None
-        if k is not None and k < files and middle != last_band[k]:
-            changes[k].append(now)
-            last_band[k] = middle
-        if changes[-1] and now - changes[-1][0] > 0.3:
+        k = colour_of(screen.raw(*mark))
+        n = frame_number(screen.raw(*upper), screen.raw(*lower)) if k is not None and k < files else None
+        if n is not None and n > latest[k]:
+            moves[k].append(now)
+            latest[k] = n
+        if moves[-1] and now - moves[-1][0] > 0.3:
             break
         time.sleep(POLL)
-    return changes
+    return moves
 
 
-def figures(changes):
+def figures(moves):
     """(gaps, periods, stills) of one turn; None when a file never showed."""
-    if not all(changes):
+    if not all(moves):
         return None
-    pairs = list(zip(changes, changes[1:]))
+    pairs = list(zip(moves, moves[1:]))
     gaps = [b[0] - a[-1] for a, b in pairs]
     periods = [b[0] - a[0] for a, b in pairs]
     stills = [max((t1 - t0 for t0, t1 in zip(a, a[1:])), default=0.0) for a, _ in pairs]
@@ -151,12 +176,12 @@ def main():
     found = {p: ([], [], []) for p in ("sorinel", "x11", "gpu")}
     for _ in range(repeat):
         for player, kept in found.items():
-            changes = sorinel_turn(binary, folder, places, len(clips)) if player == "sorinel" \
+            moves = sorinel_turn(binary, folder, places, len(clips)) if player == "sorinel" \
                 else mpv_turn(player, clips, area)
-            turn = figures(changes) if changes else None
+            turn = figures(moves) if moves else None
             if not turn:
-                shown = [len(c) for c in changes] if changes else None
-                print("%s: a file never showed (frame changes seen per file: %s)" % (player, shown), flush=True)
+                shown = [len(m) for m in moves] if moves else None
+                print("%s: a file never showed (moves seen per file: %s)" % (player, shown), flush=True)
                 continue
             for into, values in zip(kept, turn):
                 into += values
