@@ -180,7 +180,7 @@ sound_rows() {
     name=$([ $server = pulse ] && echo PulseAudio || echo PipeWire)
     row "File to file, $name: gap, end to next picture" "$(spread ${server}_gap sorinel) s vs vo=gpu $(spread ${server}_gap gpu) s" \
       "vo=x11 $(spread ${server}_gap x11) s" "~1 s wait by design"
-    row "  period, start of a file to the next's (3-s clips)" "$(spread ${server}_period sorinel) s vs vo=gpu $(spread ${server}_period gpu) s" \
+    row "  period, a file's start to the next's (3-s clips)" "$(spread ${server}_period sorinel) s vs vo=gpu $(spread ${server}_period gpu) s" \
       "vo=x11 $(spread ${server}_period x11) s" "3 s + the gap"
     row "  longest still picture within a file" "$(spread ${server}_still sorinel) s vs vo=gpu $(spread ${server}_still gpu) s" \
       "vo=x11 $(spread ${server}_still x11) s" "a frame or two (0.04 s each)"
