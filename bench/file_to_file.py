@@ -22,6 +22,12 @@ alike:
   still   the longest time between two moves of one file, from its start
           to its last move: a stall in the middle of a file shows here.
 
+Sorinel waits on purpose between files: 0.2 s confirming the stop, then
+until a second after the clock's whole second nearest the wait's start
+(0.5 to 1.5 s). Its gap so depends on where in a second a file ends, and
+its period comes out near whole seconds: a stall can lengthen it by a full
+second.
+
 Prints a line per turn, then "@ f2f_LABEL_{gap,period,still}_PLAYER
 SECONDS", medians over every transition (still: over every whole file), and
 "@ f2f_LABEL_{gap,period,still}_max_PLAYER SECONDS", the largest.
