@@ -5,7 +5,10 @@
 #
 #   bench/click-to-picture.sh SORINEL MEDIA_DIR [REPEAT]
 #
-# Needs DISPLAY (a 1920x1080 Xvfb), mpv, xdotool, ffmpeg and pulseaudio.
+# Needs DISPLAY (a 1920x1080 Xvfb), mpv, xdotool, ffmpeg, pulseaudio, and
+# python3-pyatspi with at-spi2-core, through which Sorinel's list entries are
+# found (bench/sorinel_places.py); the script ends with an error when they
+# are not.
 # The two clips (1080p H.264 with sound, a red or a blue box in the middle)
 # are made in MEDIA_DIR when missing. Prints the measurements, then
 # "@ click_{sound,silent}_{idle,switch}_{sorinel,gpu,x11} SECONDS" medians.
@@ -25,27 +28,9 @@ for colour in red blue; do
   mv "$clip.part" "$clip"
 done
 
-work=$(mktemp -d)
-pulse_pid=""
-cleanup() {
-  [ -n "$pulse_pid" ] && { kill "$pulse_pid" 2>/dev/null; wait "$pulse_pid" 2>/dev/null || true; }
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A sound server of this run's own, playing into a null sink.
-mkdir -p "$work/with" "$work/without"
-chmod 700 "$work/with" "$work/without"
-XDG_RUNTIME_DIR=$work/with pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
-  --load="module-null-sink sink_name=null" --load=module-native-protocol-unix >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-for _ in $(seq 50); do [ -S "$work/with/pulse/native" ] && break; sleep 0.1; done
-[ -S "$work/with/pulse/native" ] || { cat "$work/pulse.log"; exit 1; }
-
 echo "-- with a sound server (PulseAudio, null sink)"
-XDG_RUNTIME_DIR=$work/with PULSE_SERVER=unix:$work/with/pulse/native \
+"$here/with-sound-server.sh" pulse \
   "$here/click_to_picture.py" "$sorinel" "$media/click-red.mov" "$media/click-blue.mov" "$repeat" sound
 echo "-- without a sound server"
-# An empty runtime folder: no PulseAudio or PipeWire socket to find.
-env -u PULSE_SERVER XDG_RUNTIME_DIR=$work/without \
+"$here/with-sound-server.sh" none \
   "$here/click_to_picture.py" "$sorinel" "$media/click-red.mov" "$media/click-blue.mov" "$repeat" silent

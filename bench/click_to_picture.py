@@ -13,14 +13,13 @@ RED_CLIP and BLUE_CLIP show a red and a blue box in the middle of their
 first frame, so the new file's first frame differs from whatever was there.
 Prints one line per measurement, then "@ click_LABEL_ROW_PLAYER SECONDS"
 medians. Sound goes where the environment sends it: run it with and without
-a sound server. Needs DISPLAY, libX11, libXtst, xdotool and mpv.
+a sound server. Needs DISPLAY, libX11, libXtst, xdotool, mpv, and
+python3-pyatspi with at-spi2-core to find Sorinel's list (sorinel_places.py).
 """
-import ctypes
 import glob
 import json
 import os
 import shutil
-import signal
 import socket
 import statistics
 import subprocess
@@ -28,59 +27,12 @@ import sys
 import tempfile
 import time
 
-x11 = ctypes.CDLL("libX11.so.6")
-xtst = ctypes.CDLL("libXtst.so.6")
+import sorinel_places
+from screen import click, end, pixels, window_of
 
-
-class XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_uint8)),
-                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
-                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
-                ("bits_per_pixel", ctypes.c_int), ("red_mask", ctypes.c_ulong),
-                ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong),
-                ("obdata", ctypes.c_void_p),
-                ("create_image", ctypes.c_void_p),
-                ("destroy_image", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p))]
-
-
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XDefaultRootWindow.restype = ctypes.c_ulong
-x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x11.XGetImage.restype = ctypes.POINTER(XImage)
-x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                          ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-x11.XFlush.argtypes = [ctypes.c_void_p]
-xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
-xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
-
-display = x11.XOpenDisplay(None)
-if not display:
-    sys.exit("click_to_picture: no X display")
-root = x11.XDefaultRootWindow(display)
-ALL_PLANES = ctypes.c_ulong(-1).value
 # Where there is a GPU, Sorinel draws with OpenGL and decodes on the GPU where
 # it can: mpv is asked to do the same there.
 HWDEC = "auto-safe" if glob.glob("/dev/dri/renderD*") else "no"
-Z_PIXMAP = 2
-
-
-def pixels(x, y, w, h):
-    """(r, g, b) of each pixel of a screen region, row by row."""
-    image = x11.XGetImage(display, root, x, y, w, h, ALL_PLANES, Z_PIXMAP)
-    if not image:
-        return []
-    im = image.contents
-    out = []
-    for row in range(h):
-        base = row * im.bytes_per_line
-        for col in range(w):
-            b, g, r = im.data[base + 4 * col], im.data[base + 4 * col + 1], im.data[base + 4 * col + 2]
-            out.append((r, g, b))
-    im.destroy_image(image)
-    return out
 
 
 def looks(colour, px):
@@ -100,82 +52,27 @@ def wait_for_colour(x, y, colour, started, timeout=15.0):
     return None
 
 
-def window_of(pid, timeout=20.0):
-    """(x, y, width, height) of the largest visible window of a process."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
-                             capture_output=True, text=True).stdout.split()
-        best = None
-        for wid in ids:
-            geo = dict(line.split("=", 1) for line in subprocess.run(
-                ["xdotool", "getwindowgeometry", "--shell", wid], capture_output=True, text=True).stdout.split())
-            box = tuple(int(geo[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-            if best is None or box[2] * box[3] > best[2] * best[3]:
-                best = box
-        if best and best[2] > 50:
-            return best
-        time.sleep(0.1)
-    return None
+def centre(box, wx=0, wy=0):
+    return wx + box[0] + box[2] // 2, wy + box[1] + box[3] // 2
 
 
-def click(x, y):
-    xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
-    x11.XFlush(display)
-    time.sleep(0.05)
-    started = time.monotonic()
-    xtst.XTestFakeButtonEvent(display, 1, 1, 0)
-    xtst.XTestFakeButtonEvent(display, 1, 0, 0)
-    x11.XFlush(display)
-    return started
-
-
-def text_rows(x, y, w, h):
-    """Centres (screen y) of the bands of light pixels in a region: the
-    list's entries, white on black."""
-    px = pixels(x, y, w, h)
-    lit = [any(sum(px[row * w + col]) > 384 for col in range(w)) for row in range(h)]
-    bands, start = [], None
-    for row, on in enumerate(lit + [False]):
-        if on and start is None:
-            start = row
-        elif not on and start is not None:
-            bands.append(y + (start + row) // 2)
-            start = None
-    return bands
-
-
-def end(process):
-    process.send_signal(signal.SIGTERM)
-    try:
-        process.wait(5)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
-
-
-def sorinel_turn(binary, folder):
-    """[from idle, switching, switching] for one Sorinel process."""
+def sorinel_turn(binary, folder, places):
+    """[from idle, switching, switching] for one Sorinel process; the list's
+    entries and the video's middle where sorinel_places.py found them."""
     process = subprocess.Popen([binary], cwd=folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         win = window_of(process.pid)
         if not win:
             return None
         time.sleep(1.5)
-        wx, wy = win[0], win[1]
-        # The list stands right of the player (296 px wide), its video area
-        # above the transport bar; the video's middle is polled.
-        rows = text_rows(wx + 300, wy + 2, 60, 180)
-        if len(rows) < 2:
-            print("sorinel: list entries not found", file=sys.stderr)
-            return None
-        spot = (wx + 146, wy + 110)
+        x, y = centre(places["video"], *win[:2])
+        spot = (x - 2, y - 2)
         times = []
         for row, colour in ((0, "red"), (1, "blue"), (0, "red")):
             if looks(colour, pixels(*spot, 1, 1)[0]):
                 print("sorinel: %s already on screen" % colour, file=sys.stderr)
                 return None
-            times.append(wait_for_colour(*spot, colour, click(wx + 320, rows[row])))
+            times.append(wait_for_colour(*spot, colour, click(*centre(places["entries"][row], *win[:2]))))
             time.sleep(1.0)
         return times
     finally:
@@ -223,12 +120,15 @@ def main():
     folder = tempfile.mkdtemp()
     os.symlink(red, os.path.join(folder, "a" + os.path.splitext(red)[1]))
     os.symlink(blue, os.path.join(folder, "b" + os.path.splitext(blue)[1]))
-    # Sorinel's video area: its player is 296x285, less the transport bar.
-    area = (296, 250)
+    places = sorinel_places.ask(binary, folder)
+    if len(places["entries"]) < 2:
+        sys.exit("sorinel: %d list entries found, 2 wanted" % len(places["entries"]))
+    # mpv's window is as large as Sorinel's video area.
+    area = tuple(places["video"][2:])
     found = {p: {"idle": [], "switch": []} for p in ("sorinel", "gpu", "x11")}
     for _ in range(repeat):
         for player in found:
-            times = sorinel_turn(binary, folder) if player == "sorinel" else mpv_turn(player, red, blue, area)
+            times = sorinel_turn(binary, folder, places) if player == "sorinel" else mpv_turn(player, red, blue, area)
             if not times or None in times:
                 print("%s: no picture (%s)" % (player, times), flush=True)
                 continue
@@ -240,6 +140,8 @@ def main():
         for row, values in rows.items():
             if values:
                 print("@ click_%s_%s_%s %.3f" % (label, row, player, statistics.median(values)))
+    # A table without Sorinel, or without the players it is set beside,
+    # would say nothing.
     return 0 if all(rows["idle"] for rows in found.values()) else 1
 
 

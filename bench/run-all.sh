@@ -3,11 +3,13 @@
 # performance figure, measured beside the mpv command-line player in the same
 # run where a comparison is made, then a table of them all.
 #
-#   bench/run-all.sh [--idle-seconds N] [--changes N] [--repeat N]
+#   bench/run-all.sh [--idle-seconds N] [--changes N] [--repeat N] [--file-to-file N] [--sound-only]
 #
 #   --idle-seconds  how long the idle window is watched (default 10; 30 for the full figure)
 #   --changes       automatic file changes for the memory figure (default 200: the size levels off after two to four passes)
 #   --repeat        start-up repetitions of each program (default 7)
+#   --file-to-file  turns of each player through the folder of clips, on each sound server (default 2)
+#   --sound-only    only the figures with a sound server (click to picture, file to file) and their rows
 # Environment: SORINEL_BUILD_DIR (default build-bench). Without a DISPLAY it
 # starts its own 1920x1080 Xvfb, and openbox for the full-screen figures. The
 # mpv command line is installed with apt when missing; it is used only for
@@ -17,11 +19,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 idle_seconds=10
 changes=200
 repeat=7
+file_turns=2
+sound_only=no
 while [ $# -gt 0 ]; do
   case $1 in
     --idle-seconds) idle_seconds=$2; shift 2 ;;
     --changes) changes=$2; shift 2 ;;
     --repeat) repeat=$2; shift 2 ;;
+    --file-to-file) file_turns=$2; shift 2 ;;
+    --sound-only) sound_only=yes; shift ;;
     *) echo "unknown option: $1" >&2; exit 2 ;;
   esac
 done
@@ -38,8 +44,10 @@ cleanup() {
 trap cleanup EXIT
 
 say() { printf '\n== %s\n' "$*"; }
-# A benchmark that did not finish leaves its figures out of the table.
-failed() { echo "(this benchmark did not finish; its figures are missing)"; }
+# A benchmark that did not finish leaves its figures out of the table, and
+# the script's exit status says so once the table is out.
+status=0
+failed() { echo "(this benchmark did not finish; its figures are missing)"; status=1; }
 # The value of one "@ key value" line of a benchmark's output.
 figure() { awk -v k="$1" '$1 == "@" && $2 == k { print $3 }' "$2"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else printf "%.3f\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -60,29 +68,44 @@ thread_shares() {
 }
 
 say "Build (Release) in $build"
-SORINEL_BUILD_DIR=$build SORINEL_BUILD_TYPE=Release "$root/scripts/build.sh" >"$log" 2>&1 || { cat "$log"; exit 1; }
+# The test suite is left out of a build made for the figures: on a small
+# machine it is most of the build's time.
+SORINEL_BUILD_DIR=$build SORINEL_BUILD_TYPE=Release "$root/scripts/build.sh" -DSORINEL_BUILD_TESTS=OFF >"$log" 2>&1 \
+  || { cat "$log"; exit 1; }
 grep -q 'CMAKE_BUILD_TYPE:STRING=Release' "$build/CMakeCache.txt" \
   || echo "note: $build was configured earlier with another build type"
 b=$build/bench
 
-if ! command -v mpv >/dev/null; then
-  say "Installing the mpv command line (comparison only)"
+# What the black-box figures drive, installed with apt where missing: the
+# mpv command line (comparison only), the X tools, the sound servers, and the
+# accessibility tree through which Sorinel's list is found.
+missing=()
+for need in mpv:mpv xdotool:xdotool pulseaudio:pulseaudio pipewire:pipewire wireplumber:wireplumber \
+  pipewire-pulse:pipewire-pulse pactl:pulseaudio-utils dbus-run-session:dbus-bin \
+  /usr/libexec/at-spi-bus-launcher:at-spi2-core /usr/lib/python3/dist-packages/pyatspi:python3-pyatspi; do
+  if [ "${need:0:1}" = / ]; then [ -e "${need%%:*}" ]; else command -v "${need%%:*}" >/dev/null; fi \
+    || missing+=("${need#*:}")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  say "Installing ${missing[*]}"
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends mpv >"$log" 2>&1 \
-    || { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends mpv; }
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1 \
+    || { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"; }
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
   exec 5>"$work/display"
-  Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: without it the server turns clients away for a moment each
+  # time its last one leaves, as between two benchmarks.
+  Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
   export DISPLAY=:$(head -1 "$work/display")
   echo "started Xvfb on $DISPLAY"
 fi
 echo "screen: $(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2 }'), load: $(cut -d' ' -f1-3 /proc/loadavg)"
-# mpv is told to use the null audio output (except for click to picture,
-# where both choose their own); Sorinel uses the desktop's sound and falls
+# mpv is told to use the null audio output (except for click to picture and
+# file to file, where both choose their own); Sorinel uses the desktop's sound and falls
 # back to the null output by itself when there is none.
 if [ -e /dev/snd ] || [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then
   echo "note: a sound device is present: Sorinel's figures include playing sound, mpv's do not"
@@ -126,6 +149,49 @@ mpv_cpu() {
   echo "$figure" >>"$out"
   echo "mpv ${*: -1}: $figure CPU s per second; by thread: $(thread_shares "$work/threads0" "$work/threads1")"
 }
+
+say "Click to picture: a click on an entry (mpv: loadfile on its socket) to the new file's first pixel on the screen, 1080p H.264 with sound, 5 processes each"
+"$root/bench/click-to-picture.sh" "$build/app/sorinel" "$media" 5 2>&1 | tee "$work/click" || failed
+click() { figure "click_$1" "$work/click"; }
+
+say "File to file: five 3-s clips (MPEG-1, MP2 sound), Sorinel's own advance against mpv's play list, on a PulseAudio and a PipeWire null sink, $file_turns turns each"
+"$root/bench/file-to-file.sh" "$build/app/sorinel" "$media" "$file_turns" pulse pipewire 2>&1 | tee "$work/f2f" || failed
+f2f() { figure "f2f_$1" "$work/f2f"; }
+
+# The rows of the two figures above, in the full table or alone.
+row() { printf '%-50s %-56s %-38s %s\n' "$1" "$2" "$3" "$4"; }
+header() {
+  row "Figure" "Sorinel vs mpv (ratio)" "mpv, other output (vo=x11 unless said)" "Target"
+  row "$(printf '%.0s-' $(seq 50))" "$(printf '%.0s-' $(seq 56))" "$(printf '%.0s-' $(seq 38))" "------"
+}
+quickest() { awk -v g="$1" -v x="$2" 'BEGIN { if (g == "" || (x != "" && x + 0 < g + 0)) print "vo=x11 " x; else print "vo=gpu " g }'; }
+spread() { printf '%s (%s)' "$(f2f "$1_$2")" "$(f2f "$1_max_$2")"; }
+sound_rows() {
+  # Click to picture against each of mpv's outputs, and against the quicker.
+  for entry in "sound idle|from idle, sound server" "sound switch|switching, sound server" "silent idle|from idle, no sound server"; do
+    read -r sound when <<<"${entry%%|*}"
+    sorinel=$(click ${sound}_${when}_sorinel); gpu=$(click ${sound}_${when}_gpu); x11=$(click ${sound}_${when}_x11)
+    best=$(quickest "$gpu" "$x11")
+    row "Click to picture, ${entry#*|}" "$sorinel s vs quickest mpv, $best s ($(ratio "$sorinel" "${best#* }")x)" \
+      "vo=gpu $gpu s ($(ratio "$sorinel" "$gpu")x) / vo=x11 $x11 s" "<= 1.0x vo=gpu"
+  done
+  # File to file: median (largest) over every change of file in the turns.
+  for server in pulse pipewire; do
+    name=$([ $server = pulse ] && echo PulseAudio || echo PipeWire)
+    row "File to file, $name: gap, end to next picture" "$(spread ${server}_gap sorinel) s vs vo=gpu $(spread ${server}_gap gpu) s" \
+      "vo=x11 $(spread ${server}_gap x11) s" "~1 s wait by design"
+    row "  period, a file's start to the next's (3-s clips)" "$(spread ${server}_period sorinel) s vs vo=gpu $(spread ${server}_period gpu) s" \
+      "vo=x11 $(spread ${server}_period x11) s" "3 s + the gap"
+    row "  longest still picture within a file" "$(spread ${server}_still sorinel) s vs vo=gpu $(spread ${server}_still gpu) s" \
+      "vo=x11 $(spread ${server}_still x11) s" "a frame or two (0.04 s each)"
+  done
+}
+if [ "$sound_only" = yes ]; then
+  say "Summary (load at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
+  header
+  sound_rows
+  exit $status
+fi
 
 say "Start-up: process start to window mapped ($repeat times each, alternating; empty Qt windows as the floor)"
 empty=$work/empty; mkdir -p "$empty"
@@ -200,10 +266,6 @@ kill "$mpv_pid"; wait "$mpv_pid" 2>/dev/null || true
 first_mpv=$(median <"$work/first-mpv")
 echo "median: sorinel from idle $first_idle s, switching $first_switch s; mpv vo=gpu $first_mpv s"
 
-say "Click to picture: a click on an entry (mpv: loadfile on its socket) to the new file's first pixel on the screen, 1080p H.264 with sound, 5 processes each"
-"$root/bench/click-to-picture.sh" "$build/app/sorinel" "$media" 5 2>&1 | tee "$work/click" || failed
-click() { figure "click_$1" "$work/click"; }
-
 say "Playback cost in the window: CPU seconds per second of the 1080p clip, same video area, twice each alternating"
 for f in sorinel gpu x11; do : >"$work/play-$f"; done
 for _ in 1 2; do
@@ -269,23 +331,14 @@ advance_cpu=$(sed -n 's/.*(\([0-9]*\)% of one core).*/\1/p' "$work/advance")
 wait_cpu=$(sed -n 's/.*blocking \([0-9.]*\) s, spinning \([0-9.]*\) s.*/\1 s blocking, \2 s spinning/p' "$work/advance")
 
 say "Summary (load at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
-row() { printf '%-50s %-46s %-22s %s\n' "$1" "$2" "$3" "$4"; }
-row "Figure" "Sorinel vs mpv (ratio)" "mpv vo=x11" "Target"
-row "$(printf '%.0s-' $(seq 50))" "$(printf '%.0s-' $(seq 46))" "----------" "------"
+header
 row "Start-up to window mapped, median of $repeat" "$start_sorinel s vs vo=gpu $start_gpu s ($(ratio "$start_sorinel" "$start_gpu")x)" "$start_x11 s ($(ratio "$start_sorinel" "$start_x11")x)" "<= vo=x11"
 row "Start-up, session bus / none (media controls on / off)" "$start_bus_on s / $start_bus_off s" "-" "-"
 row "  empty Qt window, session bus / none" "$qt_bus_on s / $qt_bus_off s" "-" "-"
 row "  to the media-control name on the bus" "$bus_name s" "-" "-"
 row "  floors: empty Qt window / + OpenGL / + libmpv" "$start_qt / $start_qt_gl / $start_qt_mpv s ($(ratio "$start_qt" "$start_gpu")x)" "-" "-"
 row "First frame, 1080p: from idle / switching" "$first_idle / $first_switch s vs vo=gpu $first_mpv s" "-" "no slower than before"
-for sound in sound silent; do
-  for when in idle switch; do
-    [ $sound = silent ] && [ $when = switch ] && continue
-    label="Click to picture, $([ $when = idle ] && echo "from idle" || echo "switching")"
-    if [ $sound = silent ]; then label="$label, no sound server"; fi
-    row "$label" "$(click ${sound}_${when}_sorinel) s vs vo=gpu $(click ${sound}_${when}_gpu) s ($(ratio "$(click ${sound}_${when}_sorinel)" "$(click ${sound}_${when}_gpu)")x)" "$(click ${sound}_${when}_x11) s" "<= 1.0x vo=gpu"
-  done
-done
+sound_rows
 row "Playback CPU s/s, 1080p, window $area" "$play_sorinel vs vo=gpu $play_gpu ($(ratio "$play_sorinel" "$play_gpu")x)" "$play_x11 ($(ratio "$play_sorinel" "$play_x11")x)" "<= 1.0x vo=gpu"
 row "Playback CPU s/s, 1080p, full screen ${full_area:-}" "$full_sorinel vs vo=gpu $full_gpu ($(ratio "$full_sorinel" "$full_gpu")x)" "$full_x11 ($(ratio "$full_sorinel" "$full_x11")x)" "<= 1.2x vo=x11"
 row "RSS (MiB) after start" "$rss_start vs vo=gpu $rss_start_gpu ($(ratio "$rss_start" "$rss_start_gpu")x)" "$rss_start_x11" "<= 1.0x vo=gpu"
@@ -295,3 +348,5 @@ row "Idle CPU, no file, $(figure idle_seconds "$work/idle") s" "$(figure idle_pe
 row "Folder of 30,000 files: listing / list box" "$listing_bare ms / $listing_ms ms" "-" "-"
 row "Ten automatic changes: gap, median" "$gap_median s (CPU $advance_cpu% of a core)" "-" "-"
 row "One-second wait between files, CPU" "$wait_cpu" "-" "-"
+[ $status -eq 0 ] || echo "note: some benchmarks did not finish (see above); their figures are missing" >&2
+exit $status
