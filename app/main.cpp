@@ -21,7 +21,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorinel"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("sorinel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sorinel.sorinel"));
     // QApplication sets the locale from the environment; mpv reads numbers
     // in the C locale.
     std::setlocale(LC_NUMERIC, "C");

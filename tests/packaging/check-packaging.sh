@@ -25,7 +25,7 @@
 # Each check prints what is wrong and exits non-zero at the first fault.
 set -euo pipefail
 
-APP_ID=io.github.sorinel.Sorinel
+APP_ID=io.github.sorinel.sorinel
 ICON_SIZES=(16 22 24 32 48 64 128 256)
 
 fail() { echo "FAIL: $*" >&2; return 1; }
@@ -55,7 +55,7 @@ check_layout() {
   local usr=$1/usr
   local expected=(
     bin/sorinel
-    share/applications/sorinel.desktop
+    share/applications/$APP_ID.desktop
     "share/metainfo/$APP_ID.metainfo.xml"
     share/man/man1/sorinel.1.gz
     share/doc/sorinel/changelog.Debian.gz
@@ -80,7 +80,7 @@ check_layout() {
 
 check_desktop() {
   local usr=$1/usr
-  local file=$usr/share/applications/sorinel.desktop
+  local file=$usr/share/applications/$APP_ID.desktop
   [ -f "$file" ] || fail "no desktop entry at $file" || return
   quietly desktop-file-validate "$file" || fail "desktop-file-validate rejects $file" || return
 
@@ -206,7 +206,7 @@ check_docs() {
 # it about real files of each kind rather than trust a list.
 check_mimetypes() {
   local usr=$1/usr media=$2
-  local entry=$usr/share/applications/sorinel.desktop
+  local entry=$usr/share/applications/$APP_ID.desktop
   local meta=$usr/share/metainfo/$APP_ID.metainfo.xml
   [ -f "$entry" ] || fail "no desktop entry at $entry" || return
   [ -f "$meta" ] || fail "no metainfo at $meta" || return
@@ -231,7 +231,7 @@ check_mimetypes() {
 check_wmclass() {
   local usr=$1/usr
   local want
-  want=$(desktop_value "$usr/share/applications/sorinel.desktop" StartupWMClass)
+  want=$(desktop_value "$usr/share/applications/$APP_ID.desktop" StartupWMClass)
   [ -n "$want" ] || fail "the desktop entry names no StartupWMClass" || return
 
   # A desktop matches a launch to its entry by the class of the window that
@@ -340,7 +340,7 @@ expect_failure() {
 check_selftest() {
   local stage=$1 draw=$3
   SELFTEST_VERSION=$2
-  local desktop=share/applications/sorinel.desktop
+  local desktop=share/applications/$APP_ID.desktop
   local meta=share/metainfo/$APP_ID.metainfo.xml
   # The intact tree passes every check, so the failures below are the breaks'.
   check_layout "$stage" && check_desktop "$stage" && check_metainfo "$stage" "$SELFTEST_VERSION" &&
@@ -414,7 +414,7 @@ check_selftest() {
 # metainfo that disagrees with the entry.
 check_mimetypes_selftest() {
   local stage=$1 media=$2
-  local desktop=share/applications/sorinel.desktop
+  local desktop=share/applications/$APP_ID.desktop
   local meta=share/metainfo/$APP_ID.metainfo.xml
   check_mimetypes "$stage" "$media" || fail "the intact tree fails the MIME check" || return
   MIMETYPES_MEDIA=$media
