@@ -19,6 +19,7 @@
 #include "platform/failures.h"
 
 int main(int argc, char** argv) {
+    if (const auto answered = sorinel::app::answerHelpOrVersion(argc, argv)) return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorinel"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sorinel.sorinel"));
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     // QApplication has taken its own options (-platform, -display ...) out.
     QList<QByteArray> arguments;
     for (int k = 1; k < argc; ++k) arguments << QByteArray(argv[k]);
+    if (const auto refused = sorinel::app::refuseUnknownOptions(arguments)) return *refused;
     const auto request = sorinel::app::readCommandLine(arguments);
     if (request) {
         const QString uri = sorinel::window::fileUriOfLocalPath(request->absolutePath);
