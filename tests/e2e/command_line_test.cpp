@@ -211,9 +211,11 @@ TEST(CommandLineOptions, ListedOptionsAnswerWithoutADisplayOthersAreRefused) {
         int code;
         QString out, err;
     };
-    const auto run = [](const QString& option, bool display) {
+    QTemporaryDir runtime;
+    const auto run = [&runtime](const QString& option, bool display) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());  // as a desktop session has it
         if (!display) {
             env.remove("DISPLAY");
             env.remove("WAYLAND_DISPLAY");
