@@ -349,7 +349,7 @@ check_options() {
   # nor the benchmarks' folder was configured (each subdirectory gets its
   # own folder in the build tree, whatever the generator).
   local looked configured=""
-  looked=$(grep -E '^(GTEST|GTest|XVFB_RUN|DBUS_RUN_SESSION|PLAYERCTL|WESTON|XDOTOOL|XPROP|DESKTOP_FILE_VALIDATE|APPSTREAMCLI|GIO)' \
+  looked=$(grep -E '^(GTEST|GTest|XVFB_RUN|DBUS_RUN_SESSION|PLAYERCTL|WESTON|XDOTOOL|XPROP|DESKTOP_FILE_VALIDATE|APPSTREAMCLI|GIO|DPKG_BUILDPACKAGE|LINTIAN)' \
     "$tree/CMakeCache.txt" | cut -d: -f1 | tr '\n' ' ' || true)
   [ -d "$tree/tests" ] && configured+="tests "
   [ -d "$tree/bench" ] && configured+="bench "
