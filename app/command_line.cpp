@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <cstdio>
+#include <cstring>
 
 namespace sorinel::app {
 namespace {
@@ -14,9 +15,51 @@ void report(const QByteArray& argument, const char* what) {
     std::fprintf(stderr, ": %s\n", what);
 }
 
+constexpr const char* kUsage =
+    "Usage: sorinel [OPTION] [FILE | FOLDER]\n"
+    "Plays the media files of one folder one after another.\n"
+    "\n"
+    "  FILE           show FILE's folder and play FILE; the folder goes on from it\n"
+    "  FOLDER         show FOLDER's media files\n"
+    "                 (neither: the folder sorinel was started in)\n"
+    "\n"
+    "  -h, --help     print this help and exit\n"
+    "      --version  print the version and exit\n"
+    "      --         end the options: a name that starts with '-' follows\n"
+    "\n"
+    "Qt's own options (-platform, -display ...) are taken as well. See sorinel(1).\n";
+
+bool isOption(const QByteArray& argument) { return argument.size() > 1 && argument.startsWith('-'); }
+
 }  // namespace
 
-std::optional<StartRequest> readCommandLine(const QList<QByteArray>& arguments) {
+std::optional<int> answerHelpOrVersion(int argc, const char* const* argv) {
+    bool version = false;
+    for (int k = 1; k < argc && std::strcmp(argv[k], "--") != 0; ++k) {
+        if (std::strcmp(argv[k], "--help") == 0 || std::strcmp(argv[k], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        version = version || std::strcmp(argv[k], "--version") == 0;
+    }
+    if (!version) return std::nullopt;
+    std::puts("sorinel " SORINEL_VERSION);
+    return 0;
+}
+
+std::optional<int> refuseUnknownOptions(const QList<QByteArray>& arguments) {
+    for (const QByteArray& argument : arguments) {
+        if (argument == "--") break;
+        if (!isOption(argument)) continue;
+        report(argument, "unknown option (sorinel --help lists them)");
+        return 2;
+    }
+    return std::nullopt;
+}
+
+std::optional<StartRequest> readCommandLine(const QList<QByteArray>& argumentsAndSeparator) {
+    QList<QByteArray> arguments = argumentsAndSeparator;
+    arguments.removeOne("--");
     if (arguments.isEmpty()) return std::nullopt;
     for (qsizetype k = 1; k < arguments.size(); ++k) report(arguments[k], "only one file or folder is opened; ignored");
 

@@ -18,9 +18,10 @@
 #include "platform/failures.h"
 
 int main(int argc, char** argv) {
+    if (const auto answered = sorinel::app::answerHelpOrVersion(argc, argv)) return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorinel"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("sorinel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sorinel.sorinel"));
     // QApplication sets the locale from the environment; mpv reads numbers
     // in the C locale.
     std::setlocale(LC_NUMERIC, "C");
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     // QApplication has taken its own options (-platform, -display ...) out.
     QList<QByteArray> arguments;
     for (int k = 1; k < argc; ++k) arguments << QByteArray(argv[k]);
+    if (const auto refused = sorinel::app::refuseUnknownOptions(arguments)) return *refused;
     const auto request = sorinel::app::readCommandLine(arguments);
     // Before the window is built: the sooner the name is ours, the shorter
     // the instant in which two starts (a file manager opening two selected

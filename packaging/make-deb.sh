@@ -1,22 +1,42 @@
 #!/usr/bin/env bash
-# Builds the Debian package: a Release build of the program and its icons in
-# build-deb/ (or $SORINEL_DEB_BUILD_DIR), then CPack. Prints the package's path.
+# Builds the Debian package from the source package in debian/ with
+# dpkg-buildpackage, in a copy of the source tree under build-deb/ (or
+# $SORINEL_DEB_BUILD_DIR), so that the working tree stays clean. The package,
+# its .changes and .buildinfo land there. Installs the build dependencies
+# when some are missing. Prints the package's path.
 #
 #   packaging/make-deb.sh
 #   sudo apt install ./build-deb/sorinel_*.deb
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${SORINEL_DEB_BUILD_DIR:-$root/build-deb}
+out=${SORINEL_DEB_BUILD_DIR:-$root/build-deb}
 
-"$root/scripts/setup.sh"
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-[ -f "$build/CMakeCache.txt" ] && generator=()  # a build tree keeps its generator
-# Only what the package holds: neither the tests (GoogleTest and the tools
-# they drive) nor the benchmarks are built or looked for.
-cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
-  -DSORINEL_BUILD_TESTS=OFF -DSORINEL_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
-rm -f "$build"/sorinel_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
-ls "$build"/sorinel_*.deb
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+export DEBIAN_FRONTEND=noninteractive
+if ! command -v dpkg-checkbuilddeps >/dev/null; then
+  $sudo apt-get install -y -qq --no-install-recommends dpkg-dev
+fi
+if ! (cd "$root" && dpkg-checkbuilddeps 2>/dev/null); then
+  $sudo apt-get update -qq
+  $sudo apt-get build-dep -y -qq "$root"
+fi
+
+version=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
+# Always the same path, so that a compiler cache finds the last build's
+# objects: dpkg-buildpackage starts from a clean tree every time.
+source=$out/sorinel-${version%-*}
+rm -rf "$source"
+mkdir -p "$source"
+tar -C "$root" --exclude='./build*' --exclude='./obj-*' --exclude='./samples' --exclude='./.git' \
+  --exclude='./debian/sorinel' --exclude='./debian/.debhelper' --exclude='./debian/files' \
+  --exclude='./debian/*.substvars' --exclude='./debian/debhelper-build-stamp' -cf - . |
+  tar -C "$source" -xf -
+rm -f "$out"/sorinel_*
+log=$out/dpkg-buildpackage.log
+if ! (cd "$source" && dpkg-buildpackage --no-sign -b >"$log" 2>&1); then
+  tail -n 50 "$log" >&2
+  echo "$0: dpkg-buildpackage failed; the whole log is $log" >&2
+  exit 1
+fi
+ls "$out"/sorinel_"$version"_*.deb

@@ -23,8 +23,9 @@ packages=(
   pulseaudio pulseaudio-utils
   # a headless Wayland compositor and Qt's Wayland platform plugin
   weston qt6-wayland
-  # the Debian package (cpack -G DEB) and the checks of what it installs
-  dpkg-dev file desktop-file-utils appstream man-db
+  # the Debian package (dpkg-buildpackage with debhelper), lintian and the
+  # checks of what it installs; reuse for the licence metadata
+  build-essential dpkg-dev debhelper lintian file desktop-file-utils appstream man-db reuse
   # what the shared MIME database calls each kind of file (gio)
   libglib2.0-bin shared-mime-info
 )

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -221,6 +222,55 @@ TEST_F(CommandLine, TwoStartsAtTheSameInstantLeaveOneWindowPlayingTheLaterFile) 
         ASSERT_TRUE(onBus(false));
     }
     EXPECT_EQ(oneWindow, 5) << "tries that left one window playing the file handed over";
+}
+
+// The conventions of a command-line program: each option the usage lists
+// answers on stdout with status 0, without a display (so without a window);
+// --version names the project's version; any other option is one line on
+// stderr and status 2, and nothing on stdout.
+TEST(CommandLineOptions, ListedOptionsAnswerWithoutADisplayOthersAreRefused) {
+    struct Run {
+        int code;
+        QString out, err;
+    };
+    QTemporaryDir runtime;
+    const auto run = [&runtime](const QString& option, bool display) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());  // as a desktop session has it
+        if (!display) {
+            env.remove("DISPLAY");
+            env.remove("WAYLAND_DISPLAY");
+            env.insert("QT_QPA_PLATFORM", "xcb");  // a window would need the display that is not there
+        }
+        p.setProcessEnvironment(env);
+        p.start(SORINEL_PROGRAM, {option});
+        p.waitForFinished(15000);
+        return Run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                   QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
+    };
+    const QString usage = run("--help", false).out;
+    QStringList listed;
+    for (const auto& line : QRegularExpression("^ +(-.*?)  ", QRegularExpression::MultilineOption).globalMatch(usage))
+        for (const auto& option : QRegularExpression("--?[a-z-]+").globalMatch(line.captured(1)))
+            listed << option.captured();
+    EXPECT_TRUE(listed.contains("--help") && listed.contains("--version")) << usage.toStdString();
+    for (const QString& option : listed) {
+        if (option == "--") continue;  // it ends the options and answers nothing
+        SCOPED_TRACE(option.toStdString());
+        const Run answer = run(option, false);
+        EXPECT_EQ(answer.code, 0);
+        EXPECT_FALSE(answer.out.isEmpty());
+        EXPECT_EQ(answer.err, "");
+    }
+    EXPECT_EQ(run("--version", false).out, "sorinel " SORINEL_VERSION "\n");
+    for (const QString& unknown : {"-x", "--foo"}) {
+        const Run refusal = run(unknown, true);
+        EXPECT_EQ(refusal.code, 2) << unknown.toStdString();
+        EXPECT_EQ(refusal.out, "");
+        EXPECT_EQ(refusal.err.count('\n'), 1) << refusal.err.toStdString();
+        EXPECT_TRUE(refusal.err.startsWith("sorinel: " + unknown + ": ")) << refusal.err.toStdString();
+    }
 }
 
 // OpenUri takes local files of the fifteen kinds, any bytes in the name, and

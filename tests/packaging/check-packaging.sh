@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Checks what `cmake --install` lays out for a person's Debian desktop.
+# Checks the Debian package as packaging/make-deb.sh builds it from debian/,
+# unpacked the way dpkg would lay it out on a person's Debian desktop.
 #
-#   check-packaging.sh install  BUILD_DIR STAGE   install the build into STAGE/usr
+#   check-packaging.sh deb      SOURCE OUT STAGE  build the package into OUT (packaging/make-deb.sh)
+#                                                 and unpack it into STAGE (STAGE/DEBIAN the control files)
+#   check-packaging.sh lintian  OUT               lintian finds no error and no warning in the package
+#   check-packaging.sh control  STAGE VERSION     the package's version is the project's, and it
+#                                                 depends on what the program opens at run time
 #   check-packaging.sh layout   STAGE             exactly the expected files, nothing else
 #   check-packaging.sh desktop  STAGE             the desktop entry is valid and launches
 #   check-packaging.sh metainfo STAGE VERSION     the AppStream file is valid and current
@@ -15,8 +20,6 @@
 #                                                 the desktop entry names (needs a display)
 #   check-packaging.sh appid    STAGE RUNNER      under a Wayland compositor (RUNNER runs a command
 #                                                 in one) the window's app id names the desktop entry
-#   check-packaging.sh libraries STAGE BUILD_DIR  the program does not link libmpv or libfluidsynth
-#                                                 (it opens them once needed); the package names them
 #   check-packaging.sh options  SOURCE            a package build (tests and benchmarks off)
 #                                                 configures without GoogleTest or a test tool
 #   check-packaging.sh selftest STAGE VERSION DRAW_ICON
@@ -25,7 +28,7 @@
 # Each check prints what is wrong and exits non-zero at the first fault.
 set -euo pipefail
 
-APP_ID=io.github.sorinel.Sorinel
+APP_ID=io.github.sorinel.sorinel
 ICON_SIZES=(16 22 24 32 48 64 128 256)
 
 fail() { echo "FAIL: $*" >&2; return 1; }
@@ -45,20 +48,65 @@ desktop_value() {
     in_entry && $1 == key { sub(/^[^=]*=/, ""); print; exit }' "$1"
 }
 
-check_install() {
-  local build=$1 stage=$2
+check_deb() {
+  local source=$1 out=$2 stage=$3 deb
+  # Niced: the suite's clips play in real time beside it.
+  deb=$(SORINEL_DEB_BUILD_DIR=$out nice -n 19 "$source/packaging/make-deb.sh" | tail -n 1) ||
+    fail "packaging/make-deb.sh failed" || return
   rm -rf "$stage"
-  "${CMAKE:-cmake}" --install "$build" --prefix "$stage/usr" >/dev/null
+  dpkg-deb -R "$deb" "$stage"
+}
+
+check_lintian() {
+  local out=$1 changes report
+  changes=$(ls "$out"/sorinel_*.changes 2>/dev/null | head -n 1)
+  [ -n "$changes" ] || fail "no .changes in $out" || return
+  report=$(lintian --fail-on error,warning "$changes" 2>&1) && return 0
+  echo "$report" >&2
+  fail "lintian finds errors or warnings in $changes"
+}
+
+# The program opens libmpv and libfluidsynth itself, once needed, so
+# dpkg-shlibdeps cannot see them: the package must name a package that holds
+# one of the library names the program tries.
+check_control() {
+  local stage=$1 version=$2
+  local program=$stage/usr/bin/sorinel control=$stage/DEBIAN/control
+  [ -f "$control" ] || fail "no control file at $control" || return
+  local packaged
+  packaged=$(sed -n 's/^Version: //p' "$control")
+  [ "${packaged%-*}" = "$version" ] ||
+    fail "the package's version is '$packaged', the project is at '$version'" || return
+  if readelf -d "$program" | grep -E 'NEEDED.*lib(mpv|fluidsynth)' >&2; then
+    fail "the program links a library it should open only once needed"
+    return
+  fi
+  local depends library soname owner owners
+  depends=$(sed -n 's/^Depends: //p' "$control")
+  for library in libmpv libfluidsynth; do
+    owners=""
+    for soname in $(grep -aoE "$library\.so\.[0-9]+" "$program" | sort -u); do
+      owner=$(dpkg -S "*/$soname" 2>/dev/null | head -n 1 | cut -d: -f1) || true
+      [ -z "$owner" ] || owners+=" $owner"
+    done
+    [ -n "$owners" ] || fail "no installed package holds a $library the program opens" || return
+    for owner in $owners; do
+      [[ ", $depends," == *", $owner,"* ]] && continue 2
+    done
+    fail "the package depends on none of$owners, which hold the $library the program opens" || return
+  done
 }
 
 check_layout() {
   local usr=$1/usr
   local expected=(
     bin/sorinel
-    share/applications/sorinel.desktop
+    share/applications/$APP_ID.desktop
     "share/metainfo/$APP_ID.metainfo.xml"
     share/man/man1/sorinel.1.gz
     share/doc/sorinel/changelog.Debian.gz
+    share/doc/sorinel/copyright
+    share/lintian/overrides/sorinel
   )
   local size
   for size in "${ICON_SIZES[@]}"; do
@@ -80,7 +128,7 @@ check_layout() {
 
 check_desktop() {
   local usr=$1/usr
-  local file=$usr/share/applications/sorinel.desktop
+  local file=$usr/share/applications/$APP_ID.desktop
   [ -f "$file" ] || fail "no desktop entry at $file" || return
   quietly desktop-file-validate "$file" || fail "desktop-file-validate rejects $file" || return
 
@@ -206,7 +254,7 @@ check_docs() {
 # it about real files of each kind rather than trust a list.
 check_mimetypes() {
   local usr=$1/usr media=$2
-  local entry=$usr/share/applications/sorinel.desktop
+  local entry=$usr/share/applications/$APP_ID.desktop
   local meta=$usr/share/metainfo/$APP_ID.metainfo.xml
   [ -f "$entry" ] || fail "no desktop entry at $entry" || return
   [ -f "$meta" ] || fail "no metainfo at $meta" || return
@@ -231,7 +279,7 @@ check_mimetypes() {
 check_wmclass() {
   local usr=$1/usr
   local want
-  want=$(desktop_value "$usr/share/applications/sorinel.desktop" StartupWMClass)
+  want=$(desktop_value "$usr/share/applications/$APP_ID.desktop" StartupWMClass)
   [ -n "$want" ] || fail "the desktop entry names no StartupWMClass" || return
 
   # A desktop matches a launch to its entry by the class of the window that
@@ -301,7 +349,7 @@ check_options() {
   # nor the benchmarks' folder was configured (each subdirectory gets its
   # own folder in the build tree, whatever the generator).
   local looked configured=""
-  looked=$(grep -E '^(GTEST|GTest|XVFB_RUN|DBUS_RUN_SESSION|PLAYERCTL|WESTON|XDOTOOL|XPROP|DESKTOP_FILE_VALIDATE|APPSTREAMCLI|GIO)' \
+  looked=$(grep -E '^(GTEST|GTest|XVFB_RUN|DBUS_RUN_SESSION|PLAYERCTL|WESTON|XDOTOOL|XPROP|DESKTOP_FILE_VALIDATE|APPSTREAMCLI|GIO|DPKG_BUILDPACKAGE|LINTIAN)' \
     "$tree/CMakeCache.txt" | cut -d: -f1 | tr '\n' ' ' || true)
   [ -d "$tree/tests" ] && configured+="tests "
   [ -d "$tree/bench" ] && configured+="bench "
@@ -340,11 +388,11 @@ expect_failure() {
 check_selftest() {
   local stage=$1 draw=$3
   SELFTEST_VERSION=$2
-  local desktop=share/applications/sorinel.desktop
+  local desktop=share/applications/$APP_ID.desktop
   local meta=share/metainfo/$APP_ID.metainfo.xml
   # The intact tree passes every check, so the failures below are the breaks'.
   check_layout "$stage" && check_desktop "$stage" && check_metainfo "$stage" "$SELFTEST_VERSION" &&
-    check_icons "$stage" && check_docs "$stage" "$SELFTEST_VERSION" ||
+    check_icons "$stage" && check_docs "$stage" "$SELFTEST_VERSION" && check_control "$stage" "$SELFTEST_VERSION" ||
     fail "the intact tree fails a check" || return
 
   local hicolor=share/icons/hicolor
@@ -392,6 +440,10 @@ check_selftest() {
     "newest change log entry is '0.1-1'" check_docs_at_version
   expect_failure "change log dpkg cannot read" "$stage" \
     "echo 'not a change log' | gzip -9n > $changelog" "cannot read the change log" check_docs_at_version
+  expect_failure "package behind the project" "$stage" \
+    "sed -i 's/^Version: .*/Version: 0.1-1/' ../DEBIAN/control" "the package's version is '0.1-1'" check_control_at_version
+  expect_failure "package without libmpv" "$stage" \
+    "sed -i '/^Depends:/s/ libmpv2,//' ../DEBIAN/control" "which hold the libmpv" check_control_at_version
 
   # The drawing script takes sizes from 16 to 1024 pixels and nothing else.
   local out size
@@ -414,7 +466,7 @@ check_selftest() {
 # metainfo that disagrees with the entry.
 check_mimetypes_selftest() {
   local stage=$1 media=$2
-  local desktop=share/applications/sorinel.desktop
+  local desktop=share/applications/$APP_ID.desktop
   local meta=share/metainfo/$APP_ID.metainfo.xml
   check_mimetypes "$stage" "$media" || fail "the intact tree fails the MIME check" || return
   MIMETYPES_MEDIA=$media
@@ -429,25 +481,11 @@ check_mimetypes_in_media() { check_mimetypes "$1" "$MIMETYPES_MEDIA"; }
 
 check_metainfo_at_version() { check_metainfo "$1" "$SELFTEST_VERSION"; }
 check_docs_at_version() { check_docs "$1" "$SELFTEST_VERSION"; }
+check_control_at_version() { check_control "$1" "$SELFTEST_VERSION"; }
 
 command=${1:-}
 shift || true
-check_libraries() {
-  local program=$1/usr/bin/sorinel config=$2/CPackConfig.cmake
-  if readelf -d "$program" | grep -E 'NEEDED.*lib(mpv|fluidsynth)' >&2; then
-    fail "the program links a library it should open only once needed"
-    return
-  fi
-  # Nothing else makes a package depend on them then.
-  local depends lib
-  depends=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_DEPENDS "\(.*\)")$/\1/p' "$config")
-  for lib in libmpv2 libfluidsynth3; do
-    [[ ", $depends," == *", $lib,"* ]] || fail "the package does not depend on $lib" || return
-  done
-}
-
 case $command in
-  install)  check_install "$@" ;;
   layout)   check_layout "$@" ;;
   desktop)  check_desktop "$@" ;;
   metainfo) check_metainfo "$@" ;;
@@ -457,8 +495,10 @@ case $command in
   mimetypes-selftest) check_mimetypes_selftest "$@" ;;
   wmclass)  check_wmclass "$@" ;;
   options)  check_options "$@" ;;
-  libraries) check_libraries "$@" ;;
+  deb)      check_deb "$@" ;;
+  lintian)  check_lintian "$@" ;;
+  control)  check_control "$@" ;;
   appid)    check_appid "$@" ;;
   selftest) check_selftest "$@" ;;
-  *) echo "usage: $0 install|layout|desktop|metainfo|icons|docs|mimetypes|wmclass|appid|options|libraries|selftest ARGS..." >&2; exit 2 ;;
+  *) echo "usage: $0 deb|lintian|control|layout|desktop|metainfo|icons|docs|mimetypes|wmclass|appid|options|selftest ARGS..." >&2; exit 2 ;;
 esac
