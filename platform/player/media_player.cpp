@@ -31,6 +31,7 @@
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 namespace sorinel::platform {
 
@@ -108,6 +109,7 @@ public:
     void applyWantedPause();
     void holdThenRelease();
     void apply(EngineRequest request);
+    void rewindSoon();
     void seekTo(double seconds);
 
     void applyLayout();
@@ -129,6 +131,8 @@ public:
     FullScreenCover* fullScreen = nullptr;
     QTimer barTimer;
     QTimer releaseTimer;  // see ReleaseHeldFileMs
+    QTimer rewindTimer;   // see rewindSoon
+    bool rewindPending = false;
 
     QString url;
     QByteArray nativePath;  // url as the file system names it
@@ -209,6 +213,12 @@ MediaPlayer::Impl::Impl(MediaPlayer* owner)
     releaseTimer.setInterval(ReleaseHeldFileMs);
     connect(&releaseTimer, &QTimer::timeout, this, [this] {
         if (mpv) mpv->command({"stop"});
+    });
+    rewindTimer.setSingleShot(true);
+    rewindTimer.setInterval(0);
+    connect(&rewindTimer, &QTimer::timeout, this, [this] {
+        if (!std::exchange(rewindPending, false)) return;
+        if (machine.loaded() && machine.state() == play_state::Stopped) seekTo(0);
     });
 }
 
@@ -306,6 +316,7 @@ void MediaPlayer::Impl::setUrl(const QString& shown, const QByteArray& native) {
     nativePath = native;
     pendingSeek.reset();
     seekOnLoad.reset();
+    rewindPending = false;
     video->setVideoShown(!native.isEmpty());
     if (native.isEmpty()) {
         holdThenRelease();
@@ -413,7 +424,7 @@ void MediaPlayer::Impl::apply(EngineRequest request) {
         break;
     case EngineRequest::PauseAtStart:
         mpv->setFlag("pause", true);
-        if (machine.loaded()) seekTo(0);
+        if (machine.loaded()) rewindSoon();
         break;
     case EngineRequest::Reload:
         if (!url.isEmpty()) startLoad(true);
@@ -421,8 +432,20 @@ void MediaPlayer::Impl::apply(EngineRequest request) {
     }
 }
 
+// A stopped file reads position 0 at once; the engine goes back there from
+// the event loop, unless the file is unloaded, replaced, played or moved
+// first. The play list stops a file and sets the next one in the same pass
+// of events: the engine then neither draws a first frame nobody sees nor
+// holds the next load back until that frame is drawn, which happens on this
+// thread, blocked in the load (0.2 s, the engine's wait for a frame).
+void MediaPlayer::Impl::rewindSoon() {
+    rewindPending = true;
+    rewindTimer.start();
+}
+
 void MediaPlayer::Impl::seekTo(double seconds) {
     if (!std::isfinite(seconds)) return;
+    rewindPending = false;
     seconds = std::max(0.0, seconds);
     if (!machine.loaded()) {
         if (machine.state() == play_state::Transitioning) seekOnLoad = seconds;
@@ -526,7 +549,7 @@ void MediaPlayer::paintEvent(QPaintEvent* event) {
 }
 
 double MediaPlayer::currentPosition() const {
-    if (!d->machine.loaded()) return 0;
+    if (!d->machine.loaded() || d->rewindPending) return 0;
     if (d->pendingSeek) return *d->pendingSeek;
     return std::max(0.0, d->position);
 }
