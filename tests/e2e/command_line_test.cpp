@@ -264,7 +264,7 @@ TEST(CommandLineOptions, ListedOptionsAnswerWithoutADisplayOthersAreRefused) {
         EXPECT_EQ(answer.err, "");
     }
     EXPECT_EQ(run("--version", false).out, "sorinel " SORINEL_VERSION "\n");
-    for (const QString& unknown : {"-x", "--foo"}) {
+    for (const QString& unknown : {QStringLiteral("-x"), QStringLiteral("--foo")}) {
         const Run refusal = run(unknown, true);
         EXPECT_EQ(refusal.code, 2) << unknown.toStdString();
         EXPECT_EQ(refusal.out, "");
