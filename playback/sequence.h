@@ -10,6 +10,7 @@
 // find it.
 
 #include <cstdint>
+#include <vector>
 
 #include "playback/ports.h"
 
@@ -72,7 +73,8 @@ public:
 
     // The desktop's Next: moves one file on, like the end of a file. Pressed
     // again while the advance it started waits for its pause, each press
-    // moves one file further when that advance chooses.
+    // moves one file further when that advance chooses, or when the file's
+    // end or end cut, falling due inside that wait, chooses in its stead.
     void NextWanted();
 
     // NextPlay calls on the stack now (nested ones included).
@@ -115,10 +117,12 @@ private:
     // entry that followed it.
     bool currentGone_ = false;
     // Advances started by Next that still wait to choose their next file,
-    // and the presses of Next that came meanwhile, each one more file for the
-    // first of them to choose.
+    // each with takeovers_ as it began (the innermost last), and the presses
+    // of Next that came while the innermost stood, each one more file for
+    // the advance that chooses first.
+    bool nextPressesCount() const;
     bool startedByNext_ = false;
-    int advancesBeforeChoice_ = 0;
+    std::vector<unsigned> nextAdvancesWaiting_;
     int extraSteps_ = 0;
     bool shuttingDown_ = false;
     bool ended_ = false;
