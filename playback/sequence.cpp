@@ -243,8 +243,12 @@ void PlaybackSequence::Form_Activate()
 
 void PlaybackSequence::File1_EntryMoved(std::int16_t from, std::int16_t to)
 {
-    if (i == from)
-        i = to;
+    if (i != from)
+        return;
+    // Listed again at row `to`: also one that had left the folder and came
+    // back, which is the current file once more (repeat repeats it).
+    i = to;
+    currentGone_ = false;
 }
 
 void PlaybackSequence::File1_EntryRemoved(std::int16_t from, std::int16_t following)

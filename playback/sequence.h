@@ -62,13 +62,15 @@ public:
     // kept inside the list. An empty list does nothing.
     void MediaPlayer1_PlayWithoutMedia();
     // A re-read of the list found its current entry (the one last selected,
-    // also after it was deselected) at another row. i follows it when it
-    // addressed that entry.
+    // also after it was deselected) at row `to`, having stood at `from`:
+    // moved, or back in the folder. i follows it when it addressed that
+    // entry.
     void File1_EntryMoved(std::int16_t from, std::int16_t to);
-    // A re-read no longer finds the current entry, which stood at row
-    // `from`; the entries from row `following` on came after it. When i
-    // addressed it, the next advance goes on with the entry that followed,
-    // in every order but random (repeat has nothing left to repeat).
+    // A re-read does not find the current entry, whose place was row `from`;
+    // the entries from row `following` on list after it (raised again when a
+    // later re-read shifts that place). When i addressed it, the next
+    // advance goes on with the entry that followed, in every order but
+    // random (repeat has nothing left to repeat).
     void File1_EntryRemoved(std::int16_t from, std::int16_t following);
 
     // The desktop's Next: moves one file on, like the end of a file. Pressed

@@ -179,7 +179,17 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"a.mp4", "c.mp4"}, {"a.mp4", "b.mp4", "c.mp4"}},
                    false,
                    true,
-                   {"c.mp4"}}),
+                   {"c.mp4"}},
+        // Back between two re-reads, in repeat order: it repeats, also where
+        // it comes back at the very row its place was kept at.
+        RemovedRow{
+            "ComesBackInRepeatAndRepeats", 1, {{"a.mp4", "c.mp4"}, {"a.mp4", "b.mp4", "c.mp4"}}, true, true, {"b.mp4"}},
+        RemovedRow{"ComesBackAtItsKeptRowInRepeatAndRepeats",
+                   1,
+                   {{"a.mp4", "c.mp4"}, {"b.mp4", "c.mp4"}},
+                   true,
+                   true,
+                   {"b.mp4", "b.mp4"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The desktop's Next pressed again during the pause between two files: each
