@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -40,6 +41,9 @@ inline const char* nameOf(SoundServerKind kind) {
         return "no sound server";
     }
 }
+
+// What a failing parameterised test prints.
+inline void PrintTo(SoundServerKind kind, std::ostream* os) { *os << nameOf(kind); }
 
 // SORINEL_SOUND_SERVER=none|pulse|pipewire, as ctest gives each run of a test.
 inline SoundServerKind soundServerFromEnvironment() {
