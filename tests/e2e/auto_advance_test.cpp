@@ -258,12 +258,15 @@ TEST_F(AutoAdvance, AClickInThePauseBetweenTwoFilesPlaysAndTheFolderGoesOn) {
 // step is the clip, the advance's wait of about a second and the 200 ms of
 // the stop confirmation; a sound output that holds each file for ~1.9 s after
 // it starts shows as that much more per file. The bound leaves a loaded
-// machine room (the medians differ by a tenth or two without a stall).
+// machine room: a step may take up to a second more than the median step
+// without a server (the medians differ by a tenth or two without a stall),
+// and one step of the four may go past that.
 TEST_F(AutoAdvance, FileFollowsFileAsSoonWithASoundServerAsWithout) {
     ASSERT_FALSE(server) << "the comparison starts its own servers: SORINEL_SOUND_SERVER=none";
     for (const char* name : {"a.mpg", "b.mpg", "c.mpg", "d.mpg", "e.mpg"}) addClip("pause.mpg", name);
     showFolder();
-    const auto medianStep = [&](const testing::NullSoundServer* into) {
+    // The four steps from file to file, in order.
+    const auto stepsInto = [&](const testing::NullSoundServer* into) {
         // One environment at a time: each puts back what it found.
         sound.reset();
         sound = std::make_unique<testing::SoundEnvironment>(into);
@@ -280,25 +283,28 @@ TEST_F(AutoAdvance, FileFollowsFileAsSoonWithASoundServerAsWithout) {
         for (std::size_t k = 1; k < starts.size() && k < 5; ++k) steps.push_back((starts[k] - starts[k - 1]) / 1000.0);
         std::printf("file to file, %s:", label);
         for (double s : steps) std::printf(" %.2f", s);
-        std::sort(steps.begin(), steps.end());
-        const double median = steps.empty() ? 0.0 : (steps[(steps.size() - 1) / 2] + steps[steps.size() / 2]) / 2;
-        std::printf(" s; median %.2f s\n", median);
+        std::printf(" s\n");
         if (into) {
             EXPECT_TRUE(waitUntil([&] { return into->streams() > 0; }, 3000))
                 << "the player did not play into " << label;
         }
         form->MediaPlayer1->setUrl(QString());
         testing::pumpFor(500);
-        return median;
+        return steps;
     };
-    const double without = medianStep(nullptr);
+    std::vector<double> steps = stepsInto(nullptr);
+    ASSERT_EQ(steps.size(), 4u);
+    std::sort(steps.begin(), steps.end());
+    const double without = (steps[1] + steps[2]) / 2;
     EXPECT_GT(without, 2.5);
     for (const auto kind : {testing::SoundServerKind::PulseAudio, testing::SoundServerKind::PipeWire}) {
         const testing::NullSoundServer into(kind);
         ASSERT_TRUE(into.running()) << testing::nameOf(kind) << ": " << into.whyNot().toStdString();
-        const double with = medianStep(&into);
-        EXPECT_LT(with, without + 1.0) << testing::nameOf(kind) << " holds each file " << with - without
-                                       << " s longer than no sound server does";
+        const std::vector<double> with = stepsInto(&into);
+        EXPECT_EQ(with.size(), 4u) << testing::nameOf(kind);
+        const auto slow = std::count_if(with.begin(), with.end(), [&](double s) { return s > without + 1.0; });
+        EXPECT_LE(slow, 1) << slow << " of " << with.size() << " steps into " << testing::nameOf(kind)
+                           << " took over a second more than the median step without a server, " << without << " s";
         sound.reset();
     }
 }
