@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "playback/failure_stop.h"
 #include "playback/random_draw.h"
@@ -37,29 +38,33 @@ private:
 };
 
 // An advance that a press of Next started and that has yet to choose its
-// next file: a press meanwhile adds a step to it rather than starting an
-// advance of its own. One that gives up (overtaken by a person, or the window
-// closing) takes the presses with it when no other such advance is left.
+// next file, entered with the count of takeovers as it began: while nothing
+// has overtaken it, a press adds a step rather than starting an advance of
+// its own. Such advances nest strictly, so each leaves from the top. Presses
+// counted for one that was overtaken are dropped when another begins, and
+// with the last one to leave.
 class BeforeChoice {
 public:
-    BeforeChoice(int& waiting, int& extraSteps) : waiting_(waiting), extraSteps_(extraSteps) { ++waiting_; }
-    ~BeforeChoice()
+    BeforeChoice(std::vector<unsigned>& waiting, int& extraSteps, unsigned takeovers)
+        : waiting_(waiting), extraSteps_(extraSteps)
     {
-        if (held_ && --waiting_ == 0)
-            extraSteps_ = 0;
+        extraSteps_ = 0;
+        waiting_.push_back(takeovers);
     }
+    ~BeforeChoice() { leave(); }
     BeforeChoice(const BeforeChoice&) = delete;
     BeforeChoice& operator=(const BeforeChoice&) = delete;
-    // Chosen now: the presses so far belong to this advance.
-    int release()
+    void leave()
     {
-        held_ = false;
-        --waiting_;
-        return std::exchange(extraSteps_, 0);
+        if (!std::exchange(held_, false))
+            return;
+        waiting_.pop_back();
+        if (waiting_.empty())
+            extraSteps_ = 0;
     }
 
 private:
-    int& waiting_;
+    std::vector<unsigned>& waiting_;
     int& extraSteps_;
     bool held_ = true;
 };
@@ -117,7 +122,7 @@ void PlaybackSequence::advance()
     const unsigned takeoversBefore = takeovers_;
     std::optional<BeforeChoice> beforeChoice;
     if (std::exchange(startedByNext_, false))
-        beforeChoice.emplace(advancesBeforeChoice_, extraSteps_);
+        beforeChoice.emplace(nextAdvancesWaiting_, extraSteps_, takeoversBefore);
     WaitTimer(kNextPlayWaitSeconds);
     if (ended_)
         return;
@@ -142,7 +147,13 @@ void PlaybackSequence::advance()
         return;  // a click at the pumping point started a file: it stands
 
     const auto highest = static_cast<std::int16_t>(c_.File1.listCount() - 1);
-    const int steps = 1 + (beforeChoice ? beforeChoice->release() : 0);
+    // The presses counted while an advance Next started waits belong to the
+    // advance that chooses first: that one itself, or one nested in its wait
+    // (the file's end, or its end cut) whose file is about to overtake it.
+    // The end and the first press ask for the same move.
+    const int steps = 1 + (nextPressesCount() ? std::exchange(extraSteps_, 0) : 0);
+    if (beforeChoice)
+        beforeChoice->leave();
     for (int step = 0; step < steps; ++step) {
         if (!chooseNextIndex(highest))
             return;
@@ -232,8 +243,12 @@ void PlaybackSequence::Form_Activate()
 
 void PlaybackSequence::File1_EntryMoved(std::int16_t from, std::int16_t to)
 {
-    if (i == from)
-        i = to;
+    if (i != from)
+        return;
+    // Listed again at row `to`: also one that had left the folder and came
+    // back, which is the current file once more (repeat repeats it).
+    i = to;
+    currentGone_ = false;
 }
 
 void PlaybackSequence::File1_EntryRemoved(std::int16_t from, std::int16_t following)
@@ -246,11 +261,16 @@ void PlaybackSequence::File1_EntryRemoved(std::int16_t from, std::int16_t follow
     currentGone_ = true;
 }
 
+bool PlaybackSequence::nextPressesCount() const
+{
+    return !nextAdvancesWaiting_.empty() && nextAdvancesWaiting_.back() == takeovers_;
+}
+
 void PlaybackSequence::NextWanted()
 {
     if (shuttingDown_)
         return;
-    if (advancesBeforeChoice_ > 0) {
+    if (nextPressesCount()) {
         ++extraSteps_;
         return;
     }

@@ -10,6 +10,7 @@
 // find it.
 
 #include <cstdint>
+#include <vector>
 
 #include "playback/ports.h"
 
@@ -61,18 +62,21 @@ public:
     // kept inside the list. An empty list does nothing.
     void MediaPlayer1_PlayWithoutMedia();
     // A re-read of the list found its current entry (the one last selected,
-    // also after it was deselected) at another row. i follows it when it
-    // addressed that entry.
+    // also after it was deselected) at row `to`, having stood at `from`:
+    // moved, or back in the folder. i follows it when it addressed that
+    // entry.
     void File1_EntryMoved(std::int16_t from, std::int16_t to);
-    // A re-read no longer finds the current entry, which stood at row
-    // `from`; the entries from row `following` on came after it. When i
-    // addressed it, the next advance goes on with the entry that followed,
-    // in every order but random (repeat has nothing left to repeat).
+    // A re-read does not find the current entry, whose place was row `from`;
+    // the entries from row `following` on list after it (raised again when a
+    // later re-read shifts that place). When i addressed it, the next
+    // advance goes on with the entry that followed, in every order but
+    // random (repeat has nothing left to repeat).
     void File1_EntryRemoved(std::int16_t from, std::int16_t following);
 
     // The desktop's Next: moves one file on, like the end of a file. Pressed
     // again while the advance it started waits for its pause, each press
-    // moves one file further when that advance chooses.
+    // moves one file further when that advance chooses, or when the file's
+    // end or end cut, falling due inside that wait, chooses in its stead.
     void NextWanted();
 
     // NextPlay calls on the stack now (nested ones included).
@@ -115,10 +119,12 @@ private:
     // entry that followed it.
     bool currentGone_ = false;
     // Advances started by Next that still wait to choose their next file,
-    // and the presses of Next that came meanwhile, each one more file for the
-    // first of them to choose.
+    // each with takeovers_ as it began (the innermost last), and the presses
+    // of Next that came while the innermost stood, each one more file for
+    // the advance that chooses first.
+    bool nextPressesCount() const;
     bool startedByNext_ = false;
-    int advancesBeforeChoice_ = 0;
+    std::vector<unsigned> nextAdvancesWaiting_;
     int extraSteps_ = 0;
     bool shuttingDown_ = false;
     bool ended_ = false;

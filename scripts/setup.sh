@@ -19,8 +19,11 @@ packages=(
   dbus-daemon playerctl
   # the accessibility bus and a client that reads it, for the screen-reader test
   at-spi2-core python3-pyatspi
-  # a sound server with a null sink whose device a test takes away mid-file
+  # sound servers with a null sink, as on a desktop: PulseAudio (whose device
+  # a test also takes away mid-file), and PipeWire headless with its session
+  # manager and PulseAudio service (pw-cli makes its sink)
   pulseaudio pulseaudio-utils
+  pipewire pipewire-bin wireplumber pipewire-pulse
   # a headless Wayland compositor and Qt's Wayland platform plugin
   weston qt6-wayland
   # the Debian package (dpkg-buildpackage with debhelper), lintian and the

@@ -179,7 +179,17 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"a.mp4", "c.mp4"}, {"a.mp4", "b.mp4", "c.mp4"}},
                    false,
                    true,
-                   {"c.mp4"}}),
+                   {"c.mp4"}},
+        // Back between two re-reads, in repeat order: it repeats, also where
+        // it comes back at the very row its place was kept at.
+        RemovedRow{
+            "ComesBackInRepeatAndRepeats", 1, {{"a.mp4", "c.mp4"}, {"a.mp4", "b.mp4", "c.mp4"}}, true, true, {"b.mp4"}},
+        RemovedRow{"ComesBackAtItsKeptRowInRepeatAndRepeats",
+                   1,
+                   {{"a.mp4", "c.mp4"}, {"b.mp4", "c.mp4"}},
+                   true,
+                   true,
+                   {"b.mp4", "b.mp4"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The desktop's Next pressed again during the pause between two files: each
@@ -204,6 +214,48 @@ TEST(AdvanceHoldsTest, EveryPressOfNextMovesOneFileOn)
     rig.pump.after(0.2, [&] { rig.seq->NextWanted(); });
     rig.seq->NextPlay();
     EXPECT_EQ(rig.player.url(), rig.path(1));
+}
+
+// Two presses of Next close to a file's end, or to the end-cut tick that
+// falls due, swept over their moments: the end and the first press ask for
+// the same move, so the folder lands two files on from the one that played at
+// the first press. A press pair that moved one file lost the second press to
+// the advance the end started inside the first press's wait.
+TEST(AdvanceHoldsTest, TwoPressesOfNextNearAnEndMoveTwoFiles)
+{
+    for (const bool byCut : {false, true}) {
+        int pairs = 0;
+        int wrong = 0;
+        // The end at 10 s, or a cut of 3 on a 30 s file: due from 27.5 s, cut
+        // at the first 2-s tick after that.
+        const double end = byCut ? 28.0 : 10.0;
+        for (double first = end - 1.6; first < end + 1.6; first += 0.1) {
+            for (double gap = 0.05; gap < 1.5; gap += 0.2) {
+                Rig rig(numberedFiles(6));
+                rig.player.defaultDuration = byCut ? 30.0 : 10.0;
+                rig.endTime.content = byCut ? "3" : "";
+                rig.list.userSelects(0);
+                const double start = rig.clock.monotonic;
+                int playingAtFirst = -1;
+                rig.pump.at(start + first, [&] {
+                    for (int k = 0; k < 6; ++k)
+                        if (rig.player.url() == rig.path(k))
+                            playingAtFirst = k;
+                    rig.seq->NextWanted();
+                });
+                rig.pump.at(start + first + gap, [&] { rig.seq->NextWanted(); });
+                rig.pump.runFor(first + gap + 4.0);
+                ++pairs;
+                // Nothing loaded at the first press: the end's advance was on
+                // its way from file 0.
+                const int from = playingAtFirst < 0 ? 0 : playingAtFirst;
+                if (rig.player.url() != rig.path(from + 2))
+                    ++wrong;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << wrong << " of " << pairs << " press pairs around "
+                            << (byCut ? "an end cut" : "a file's end") << " did not move two files";
+    }
 }
 
 struct PlayRow {

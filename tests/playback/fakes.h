@@ -476,9 +476,10 @@ public:
 
     // The folder read again with these names, sorted (a layout pass writes
     // the pattern): the selected file stays selected at its new row, and the
-    // current entry (the one selected last) is reported when it moved. One
-    // that has left the folder is reported gone, and its place (the row just
-    // before the first name after it) is followed from then on.
+    // current entry (the one selected last) is reported when it moved or
+    // came back. One that has left the folder is reported gone, and its place
+    // (the row just before the first name after it) is followed from then on,
+    // reported gone again where it shifts.
     void reread(std::vector<std::string> names)
     {
         const auto rowOf = [](const std::vector<std::string>& list, const std::string& name) {
@@ -498,10 +499,10 @@ public:
         }
         if (hadSelection)
             selected = static_cast<std::int16_t>(currentGone_ ? -1 : to);
-        if (currentGone_ && !wasGone) {
+        if (currentGone_ && (!wasGone || to != from)) {
             if (onEntryRemoved)
                 onEntryRemoved(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to + 1));
-        } else if ((to >= 0 || currentGone_) && to != from && onEntryMoved) {
+        } else if (!currentGone_ && to >= 0 && (to != from || wasGone) && onEntryMoved) {
             onEntryMoved(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to));
         }
         if (hadSelection && selected < 0 && onClick)

@@ -3,7 +3,9 @@
 // switches between list, random and repeat order, types start and end
 // seconds, resizes the window, adds and removes files and puts the window
 // away into the tray and back. Whatever the person does, the folder never
-// stalls, no file is passed over and no end starts two files.
+// stalls (stopped, paused, or reported playing with the position standing
+// still), no file is passed over and no end starts two files. What follows
+// what is worked out from what the person sees: the order boxes.
 //
 // The clips are links to a few generated ones (every tenth a 4 s clip, so a
 // start skip has room); N comes from SORINEL_SOAK_EVENING_CLIPS (10 when
@@ -43,6 +45,9 @@ const char* const kKinds[] = {"mpeg", "mp3", "avi", "wma", "mov", "wav", "wmv", 
 // Stopped this long with nothing under way is a stall; the longest gap a
 // file change needs is about 2 s.
 constexpr qint64 kStallMs = 6000;
+// Reported playing with the position standing still this long: the picture
+// is frozen. A file's start on a loaded machine moves within a second.
+constexpr qint64 kFrozenMs = 3000;
 // Each advance waits at least half a second before it stops a file: a file
 // the program starts sooner after the one before came from the same end.
 constexpr qint64 kMinAdvanceGapMs = 500;
@@ -56,6 +61,7 @@ int clipCount() {
 class Evening : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (!sound) sound = std::make_unique<testing::SoundEnvironment>(nullptr);
         // A tray host, so that minimising puts the window away for real.
         trayHost = std::make_unique<testing::BackgroundProgram>(
             "trayer", QStringList{"--edge", "top", "--align", "left", "--widthtype", "request", "--height", "24"});
@@ -79,6 +85,7 @@ protected:
         if (form) form->MediaPlayer1->setUrl(QString());
         form.reset();
         trayHost.reset();
+        sound.reset();
     }
 
     bool addClip(const QString& stem, int k) {
@@ -186,20 +193,28 @@ protected:
         lastName = name;
     }
 
-    // In list order the next file is the entry after the last one, in the
-    // list as it reads now; in repeat order the same file again.
+    // By the boxes the person sees (a restore keeps them in force): in list
+    // order the next file is the entry after the last one, in the list as it
+    // reads now; in repeat order the same file again; in random order any
+    // entry of the list.
     void checkFollows(const QString& name) {
         if (uncheckedStarts > 0 || lastName.isEmpty()) return;
-        const auto& seq = form->sequence();
-        if (seq.randfl != 0) return;
+        const auto* list = form->File1;
+        int row = -1, rowOfName = -1;
+        for (int k = 0; k < list->ListCount(); ++k) {
+            if (list->entry(static_cast<std::int16_t>(k)) == lastName) row = k;
+            if (list->entry(static_cast<std::int16_t>(k)) == name) rowOfName = k;
+        }
         QString expected = lastName;
-        if (seq.loopfl == 0) {
-            const auto* list = form->File1;
-            int row = -1;
-            for (int k = 0; k < list->ListCount(); ++k)
-                if (list->entry(static_cast<std::int16_t>(k)) == lastName) row = k;
+        if (form->loop_chk->Value() == 0 && form->randam_chk->Value() != 0) {
+            ++randomFollows;
+            expected = rowOfName >= 0 ? name : QString("an entry of the list");
+        } else if (form->loop_chk->Value() == 0) {
             if (row < 0) return;  // gone from the folder
             expected = list->entry(static_cast<std::int16_t>((row + 1) % list->ListCount()));
+        } else {
+            if (row < 0) return;  // nothing left to repeat
+            ++repeats;
         }
         if (name != expected) {
             ++passedOver;
@@ -209,6 +224,7 @@ protected:
     }
 
     void watchForStalls(QElapsedTimer& stoppedFor, bool& wasStopped) {
+        watchForFrozenPictures();
         // Nobody here pauses: a file left paused has stalled as surely.
         const int state = form->MediaPlayer1->playState();
         const bool stopped = state == 1 || state == 2;
@@ -226,6 +242,27 @@ protected:
         }
     }
 
+    // While the state is 3 (playing) the position moves.
+    void watchForFrozenPictures() {
+        const bool playing = form->MediaPlayer1->playState() == 3;
+        const double position = form->MediaPlayer1->currentPosition();
+        const QString url = form->MediaPlayer1->url();
+        if (!playing || position != standingAt || url != standingIn || !standingSince.isValid()) {
+            standingAt = position;
+            standingIn = url;
+            standingSince.start();
+            frozenTold = false;
+            return;
+        }
+        if (!frozenTold && standingSince.elapsed() > kFrozenMs) {
+            ++stalls;
+            ++frozen;
+            frozenTold = true;
+            std::printf("evening: %s reported playing, standing at %.2f s for %lld ms\n", qPrintable(url), position,
+                        standingSince.elapsed());
+        }
+    }
+
     // Resident memory growth per 100 file changes, fitted over the second
     // half of the run (the first loads bring in decoders and buffers).
     double memorySlope() const {
@@ -240,6 +277,7 @@ protected:
         return 100.0 * (count * sxy - sx * sy) / (count * sxx - sx * sx);
     }
 
+    std::unique_ptr<testing::SoundEnvironment> sound;
     playback::SystemClock clock;
     playback::SystemRandom random;
     QRandomGenerator rng{20261207};
@@ -256,12 +294,19 @@ protected:
     QElapsedTimer lastStart;
     QString lastName;
     std::vector<long> rss;
+    double standingAt = -1;
+    QString standingIn;
+    QElapsedTimer standingSince;
+    bool frozenTold = false;
 
     int changes = 0;
     int byAdvance = 0;
     int stalls = 0;
     int passedOver = 0;
     int doubleStarts = 0;
+    int frozen = 0;
+    int repeats = 0;
+    int randomFollows = 0;
 };
 
 void Evening::runTheEvening(const char* label) {
@@ -285,10 +330,11 @@ void Evening::runTheEvening(const char* label) {
     stallWatch.stop();
 
     std::printf(
-        "evening%s: %d clips, %d changes (%d by the advance), %d stalls, %d passed over, "
-        "%d double starts; memory %ld -> %ld KiB, slope %.0f KiB per 100 changes\n",
-        label, n, changes, byAdvance, stalls, passedOver, doubleStarts, rss.empty() ? 0 : rss.front(),
-        rss.empty() ? 0 : rss.back(), memorySlope());
+        "evening%s: %d clips, %d changes (%d by the advance; %d repeats, %d in random order), %d stalls "
+        "(%d frozen while playing), %d passed over, %d double starts; memory %ld -> %ld KiB, slope %.0f KiB per "
+        "100 changes\n",
+        label, n, changes, byAdvance, repeats, randomFollows, stalls, frozen, passedOver, doubleStarts,
+        rss.empty() ? 0 : rss.front(), rss.empty() ? 0 : rss.back(), memorySlope());
     EXPECT_TRUE(done) << changes << " of " << n << " file changes";
     EXPECT_TRUE(restored) << "the person never put the window away";
     EXPECT_GT(byAdvance, n / 3) << "the advance hardly ran";
@@ -300,27 +346,35 @@ void Evening::runTheEvening(const char* label) {
 TEST_F(Evening, RestlessPersonNeverStallsSkipsOrDoublesTheFolder) { runTheEvening(""); }
 
 // As on a desktop, where a sound server takes the sound: opening and closing
-// its streams at every change of file is timing of its own.
-class EveningWithSound : public Evening {
+// its streams at every change of file is timing of its own. PulseAudio, and
+// PipeWire as current desktops have it.
+class EveningWithSound : public Evening, public ::testing::WithParamInterface<testing::SoundServerKind> {
 protected:
     void SetUp() override {
-        if (!sound.installed()) GTEST_SKIP() << "no sound server here: " << sound.whyNot().toStdString();
-        ASSERT_TRUE(sound.running()) << sound.whyNot().toStdString();
-        qputenv("PULSE_SERVER", sound.address().toUtf8());
+        server = std::make_unique<testing::NullSoundServer>(GetParam());
+        ASSERT_TRUE(server->running()) << testing::nameOf(GetParam()) << ": " << server->whyNot().toStdString();
+        sound = std::make_unique<testing::SoundEnvironment>(server.get());
         Evening::SetUp();
     }
     void TearDown() override {
         Evening::TearDown();
-        qunsetenv("PULSE_SERVER");
+        server.reset();
     }
-    testing::NullSoundServer sound;
+    std::unique_ptr<testing::NullSoundServer> server;
 };
 
-TEST_F(EveningWithSound, RestlessPersonNeverStallsSkipsOrDoublesTheFolder) {
-    runTheEvening(" with a sound server");
-    EXPECT_TRUE(waitUntil([&] { return sound.streams() > 0; }, 4000))
+TEST_P(EveningWithSound, RestlessPersonNeverStallsSkipsOrDoublesTheFolder) {
+    runTheEvening(GetParam() == testing::SoundServerKind::PipeWire ? " with PipeWire" : " with PulseAudio");
+    EXPECT_TRUE(waitUntil([&] { return server->streams() > 0; }, 4000))
         << "the player did not play into the test's sound server";
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, EveningWithSound,
+                         ::testing::Values(testing::SoundServerKind::PulseAudio, testing::SoundServerKind::PipeWire),
+                         [](const auto& info) {
+                             return std::string(info.param == testing::SoundServerKind::PipeWire ? "PipeWire"
+                                                                                                 : "PulseAudio");
+                         });
 
 }  // namespace
 }  // namespace sorinel

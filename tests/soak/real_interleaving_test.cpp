@@ -6,11 +6,14 @@
 // brings; the order boxes and the seconds boxes), on clips of 1 to 3 s with
 // sound made by the test. Watched all along:
 //   - the folder never stays stopped, paused or opening unless a person
-//     stopped or paused it, or the order rules name no next file;
+//     stopped or paused it, or the order rules name no next file; and while
+//     it is reported playing, the position moves;
 //   - a file the program starts is the one the order rules name after the
-//     last one started, worked out by a small model of list order, wrap and
-//     repeat from the list as it reads then: none is passed over, also when
-//     the playing one left the folder;
+//     last one started, worked out by a small model of list order, wrap,
+//     repeat and random order from what the person sees (the boxes) and the
+//     list as it reads then: none is passed over, also when the playing one
+//     left the folder, repeat repeats, and random order names an entry of
+//     the list;
 //   - no end starts two files;
 //   - i addresses the playing entry.
 // A failing run prints its seed and what happened in it.
@@ -49,6 +52,9 @@ using testing::waitUntil;
 constexpr qint64 kStallMs = 6000;
 // Each advance waits at least half a second before it stops a file.
 constexpr qint64 kMinAdvanceGapMs = 500;
+// Reported playing with the position standing still this long: the picture
+// is frozen. A file's start on a loaded machine moves within a second.
+constexpr qint64 kFrozenMs = 3000;
 
 int envNumber(const char* name, int fallback) {
     const char* text = std::getenv(name);
@@ -68,8 +74,8 @@ protected:
         // timing of its own.
         if (sound.installed()) {
             ASSERT_TRUE(sound.running()) << sound.whyNot().toStdString();
-            qputenv("PULSE_SERVER", sound.address().toUtf8());
         }
+        soundEnvironment = std::make_unique<testing::SoundEnvironment>(sound.running() ? &sound : nullptr);
         seed = static_cast<quint32>(envNumber("SORINEL_REAL_INTERLEAVING_SEED", 20261209));
         events = envNumber("SORINEL_REAL_INTERLEAVING_EVENTS", 150);
         rng.seed(seed);
@@ -94,7 +100,7 @@ protected:
         if (form) form->MediaPlayer1->setUrl(QString());
         form.reset();
         trayHost.reset();
-        qunsetenv("PULSE_SERVER");
+        soundEnvironment.reset();
     }
 
     bool makeClip(const Source& s) {
@@ -144,19 +150,25 @@ protected:
         return names;
     }
 
+    // The order the boxes show. Checking one of repeat and random unchecks
+    // the other; were both checked, repeat would win. A restore from the
+    // tray keeps them in force.
+    bool repeatShown() const { return form->loop_chk->Value() != 0; }
+    bool randomShown() const { return form->randam_chk->Value() != 0 && !repeatShown(); }
+
     // The name that follows `last` (which may have left the folder), or ""
-    // when none does. Random order names any entry.
+    // when none does. Random order names any entry (checked apart).
     QString modelNext(const QString& last) const {
         const QStringList names = listNames();
         if (names.isEmpty()) return {};
-        if (form->sequence().loopfl != 0 && names.contains(last)) return last;
+        if (repeatShown() && names.contains(last)) return last;
         for (const QString& name : names)
             if (QString::compare(name, last, Qt::CaseInsensitive) > 0) return name;
         return form->listloop_chk->Value() == 1 ? names.front() : QString();
     }
 
     bool nextFileExists() const {
-        if (form->sequence().randfl != 0) return form->File1->ListCount() > 0;
+        if (randomShown()) return form->File1->ListCount() > 0;
         return !lastStarted.isEmpty() && !modelNext(lastStarted).isEmpty();
     }
 
@@ -281,9 +293,15 @@ protected:
                 fail(QString("%1 started %2 ms after %3").arg(name).arg(lastStart.elapsed()).arg(lastStarted));
             // A play after a stop starts the same file again; the advance
             // chooses the next one.
-            if (form->sequence().randfl == 0 && !lastStarted.isEmpty() && name != modelNext(lastStarted))
+            if (randomShown()) {
+                ++randomStarts;
+                if (!listNames().contains(name)) fail(QString("random order started %1, not in the list").arg(name));
+            } else if (!lastStarted.isEmpty() && name != modelNext(lastStarted)) {
                 fail(QString("after %1 the order rules name '%2', not %3")
                          .arg(lastStarted, modelNext(lastStarted), name));
+            } else if (repeatShown() && name == lastStarted) {
+                ++repeats;
+            }
         }
         personStopped = false;
         restingAtEnd = false;
@@ -307,6 +325,7 @@ protected:
         if (state == 1 && player->url().isEmpty() && !restingAtEnd && !nextFileExists()) restingAtEnd = true;
         const bool excused = (state == 1 && (personStopped || restingAtEnd)) || (state == 2 && personPaused) ||
                              state == 3 || lastStarted.isEmpty();
+        watchPosition(state == 3);
         if (excused || state != standingState) {
             standingState = excused ? 0 : state;
             standing.start();
@@ -318,6 +337,26 @@ protected:
                      .arg(player->url())
                      .arg(standing.elapsed()));
             standing.start();
+        }
+    }
+
+    // Playing means a moving position: a file that sits on its first frame
+    // while reported playing has stalled as surely as a stopped one.
+    void watchPosition(bool playing) {
+        const double position = form->MediaPlayer1->currentPosition();
+        const QString url = form->MediaPlayer1->url();
+        if (!playing || position != stillAt || url != stillIn || !stillSince.isValid()) {
+            stillAt = position;
+            stillIn = url;
+            stillSince.start();
+            return;
+        }
+        if (stillSince.elapsed() > kFrozenMs) {
+            fail(QString("reported playing '%1' but stands at %2 s for %3 ms")
+                     .arg(url)
+                     .arg(position)
+                     .arg(stillSince.elapsed()));
+            stillSince.start();
         }
     }
 
@@ -334,6 +373,7 @@ protected:
     }
 
     testing::NullSoundServer sound;
+    std::unique_ptr<testing::SoundEnvironment> soundEnvironment;
     quint32 seed = 0;
     int events = 0;
     QRandomGenerator rng;
@@ -356,8 +396,11 @@ protected:
     QElapsedTimer lastClick;
     int standingState = 0;
     QElapsedTimer standing;
+    double stillAt = -1;
+    QString stillIn;
+    QElapsedTimer stillSince;
 
-    int acts = 0, byProgram = 0, clicksInThePause = 0, playingRemoved = 0, restores = 0;
+    int acts = 0, byProgram = 0, clicksInThePause = 0, playingRemoved = 0, restores = 0, repeats = 0, randomStarts = 0;
     QStringList failures;
     QStringList trace;
 };
@@ -384,9 +427,11 @@ TEST_F(RealInterleaving, TheFolderNeverStallsSkipsOrDoubles) {
     watcher.stop();
 
     std::printf(
-        "real interleaving, seed %u: %d acts, %d files started by the program, %d clicks in the pause "
-        "between files, %d removals of the playing file, %d restores from the tray, %lld failures\n",
-        seed, acts, byProgram, clicksInThePause, playingRemoved, restores, static_cast<long long>(failures.size()));
+        "real interleaving, seed %u: %d acts, %d files started by the program (%d repeats, %d in random order), "
+        "%d clicks in the pause between files, %d removals of the playing file, %d restores from the tray, %lld "
+        "failures\n",
+        seed, acts, byProgram, repeats, randomStarts, clicksInThePause, playingRemoved, restores,
+        static_cast<long long>(failures.size()));
     if (!failures.isEmpty()) std::printf("%s\n", qPrintable(trace.join('\n')));
     EXPECT_TRUE(failures.isEmpty()) << qPrintable(failures.join('\n'))
                                     << "\n  replay: SORINEL_REAL_INTERLEAVING_SEED=" << seed;

@@ -300,9 +300,9 @@ TEST(FileListBox, RereadReportsWhereTheCurrentEntryMoved) {
     EXPECT_EQ(moved(), (std::vector<std::pair<int, int>>{}));
 }
 
-// The current entry leaves the folder: reported once, with the row that
-// followed it, and its place is kept through later re-reads until it comes
-// back.
+// The current entry leaves the folder: reported gone, with the row that
+// followed it, and again wherever a later re-read shifts its place; reported
+// moved when it comes back, whatever row it comes back at.
 TEST(FileListBox, RereadReportsTheCurrentEntryGoneAndFollowsItsPlace) {
     QTemporaryDir dir;
     for (const char* name : {"a.mp3", "B.mp3", "c.mp3", "d.mp3"}) touch(dir.filePath(name));
@@ -323,20 +323,31 @@ TEST(FileListBox, RereadReportsTheCurrentEntryGoneAndFollowsItsPlace) {
     EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{1, 1}}));
     EXPECT_EQ(list.ListIndex(), -1);
     list.refresh();                 // nothing changed: nothing to tell
-    touch(dir.filePath("a2.mp3"));  // lists before its place, ignoring case
+    touch(dir.filePath("a2.mp3"));  // lists before its place, ignoring case: the place shifts
     list.refresh();
-    EXPECT_EQ(pairs(moves), (std::vector<std::pair<int, int>>{{0, 1}}));
-    EXPECT_TRUE(pairs(removed).empty());
+    EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{0, 2}}));
+    EXPECT_TRUE(pairs(moves).empty());
 
     touch(dir.filePath("B.mp3"));  // back, at its old place
     list.refresh();
     EXPECT_EQ(pairs(moves), (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_TRUE(pairs(removed).empty());
+
+    // Back at the very row its place was kept at (the entry before it gone
+    // in the same re-read): back all the same.
+    QFile::remove(dir.filePath("B.mp3"));
+    list.refresh();
+    EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{2, 2}}));
+    QFile::remove(dir.filePath("a2.mp3"));
+    touch(dir.filePath("B.mp3"));
+    list.refresh();
+    EXPECT_EQ(pairs(moves), (std::vector<std::pair<int, int>>{{1, 1}}));
 
     // The last entry gone: nothing follows it.
-    list.setSelected(4, true);
+    list.setSelected(3, true);
     QFile::remove(dir.filePath("d.mp3"));
     list.refresh();
-    EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{4, 4}}));
+    EXPECT_EQ(pairs(removed), (std::vector<std::pair<int, int>>{{3, 3}}));
 }
 
 TEST(FileListBox, KeyboardMovesSelectionAndRaisesClick) {

@@ -88,9 +88,11 @@ void FileListBox::fill(const std::vector<ListedFile>& files, bool sameFolder) {
         currentGone_ = false;
     }
 
-    if (currentGone_ && !wasGone)
+    // Gone, or its place shifted while gone: EntryRemoved. Listed at another
+    // row, or back in the folder (at whatever row): EntryMoved.
+    if (currentGone_ && (!wasGone || currentRow_ != movedFrom))
         emit EntryRemoved(static_cast<std::int16_t>(movedFrom), static_cast<std::int16_t>(currentRow_ + 1));
-    else if (sameFolder && (currentRow_ >= 0 || currentGone_) && currentRow_ != movedFrom)
+    else if (sameFolder && !currentGone_ && currentRow_ >= 0 && (currentRow_ != movedFrom || wasGone))
         emit EntryMoved(static_cast<std::int16_t>(movedFrom), static_cast<std::int16_t>(currentRow_));
     if (!sameEntry) emit Click();
 }

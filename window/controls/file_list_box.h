@@ -10,14 +10,15 @@
 //     the selection goes away. A re-read that keeps the selected file selected
 //     raises nothing, so a resize (which writes Pattern) does not replay it.
 //   - A re-read of the same folder that finds the current entry (the one
-//     selected last, also after it was deselected) at another row raises
-//     EntryMoved(from, to) before the call returns.
+//     selected last, also after it was deselected) at another row, or finds
+//     it back after it had left the folder, raises EntryMoved(from, to)
+//     before the call returns.
 //   - A re-read that no longer finds the current entry raises
 //     EntryRemoved(from, following): it stood at row `from`, and the rows
 //     from `following` on list after it. Until it comes back or another
 //     entry is selected, its place is kept as the row just before
-//     `following`, and later re-reads that shift that place raise
-//     EntryMoved for it.
+//     `following` (the `from` of what follows), and later re-reads that
+//     shift that place raise EntryRemoved again.
 //   - ListCount is 16-bit: a folder with more entries shows the first 32767.
 //   - Every entry keeps its name as the file system holds it (bytes, which
 //     need not be UTF-8); the text shown is only for people (file_name_text.h).
