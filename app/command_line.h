@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line: at most one file or folder to open, as a file manager
 // passes it ("sorinel %f"). Whatever cannot be opened is reported on

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition root: the application object, the real clock and random
 // source, the one window and the desktop's media controls for it. The
 // command line names at most one file or folder to open (app/command_line.h);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What ten automatic file changes cost: the process's CPU time across them,
 // and the gap from one file's end to the next file's first playing report.
 // Beside it, in the same run, the CPU time of the one-second wait between two

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floors under the program's start-up time: a Qt Widgets application that
 // only shows an empty window of the same size; with --gl the same window
 // holding an OpenGL widget (as the video area does), which makes Qt bring up

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small measuring helpers shared by the in-process benchmarks: the process's
 // CPU time (every thread, mpv's decoders included) and its share by thread, a

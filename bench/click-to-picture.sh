@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Click to picture, black box, with and without a sound server: Sorinel
 # against mpv vo=gpu and vo=x11 in the same run (bench/click_to_picture.py).
 # Called by bench/run-all.sh; alone:

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Click to picture, black box: from a click on a list entry (mpv: a
 `loadfile` on its IPC socket) to the first pixel of the new file on the
 screen, read back from the X server in a loop. Sorinel, mpv vo=gpu and mpv

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # File to file with a sound server: Sorinel's own advance through a folder of
 # short clips against mpv's play list of the same files, on the same null
 # sink, in the same run (bench/file_to_file.py). Called by bench/run-all.sh;

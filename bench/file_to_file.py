@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """File to file, black box: how one file follows another in a folder of
 short clips, seen on the X server by polling pixels every 2 ms. Sorinel
 (a click on the first entry, then its own advance) and mpv playing the same

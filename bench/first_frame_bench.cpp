@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a click on a file-list entry takes to give the first playing
 // report: the click from an idle player, then clicks that switch between two
 // entries while one of them plays (median of those).

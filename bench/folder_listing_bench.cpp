@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the file list takes to show a folder of 30,000 files (of which
 // 20,000 match): the bare listing, and the list box with its rows.
 #include <QApplication>

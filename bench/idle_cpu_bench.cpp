@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPU used by the shown window with no file loaded, as a share of one core.
 //
 //   xvfb-run -a bench/idle_cpu_bench [SECONDS]

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resident set size of the window process: after start, after the first pass
 // through the folder (every kind of file decoded once: decoders, soundfont and
 // GL buffers in place), and after many automatic file changes through a

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Talks to an mpv started with --input-ipc-server, for the comparison
 figures of bench/run-all.sh.
 

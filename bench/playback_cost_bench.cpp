@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process's CPU time per second of playback of one clip in the real
 // window (mpv's decoding and rendering threads included), after a short
 // warm-up. It also prints the size of the video area, so that a comparison

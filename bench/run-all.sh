@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Sorinel in Release, generates the benchmark media and prints every
 # performance figure, measured beside the mpv command-line player in the same
 # run where a comparison is made, then a table of them all.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The X server as the benchmarks see it: pixels read back from the root
 window, clicks sent through XTEST, and the windows of a process. Black-box
 figures (bench/click_to_picture.py, bench/file_to_file.py) read what a person

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Where Sorinel's list entries and video area stand in its window, asked of
 the window itself through its accessibility tree:
 

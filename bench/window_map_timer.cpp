@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and prints the seconds from its start to the moment the X
 // server maps its first top-level window, then ends it. The program's name
 // and the window's title are printed beside the time; the program's own

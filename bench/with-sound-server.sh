@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command beside a sound server of its own, playing into a null sink,
 # as a desktop would have one:
 #

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the program's icon as a square PNG of SIZE pixels: the tan rounded
 # tile bearing the black character 映, the same look as the window icon in
 # resources/sorinel-icon.ico (drawn there at 48 px). Each size is drawn on its

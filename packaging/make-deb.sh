@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the source package in debian/ with
 # dpkg-buildpackage, in a copy of the source tree under build-deb/ (or
 # $SORINEL_DEB_BUILD_DIR), so that the working tree stays clean. The package,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether the program runs as a native Wayland client. Qt 6.4 tells only by
 // the platform plugin's name ("wayland", "wayland-egl"), and the video, the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the event loop calls into the program (a signal's handler, a queued
 // call, a tray click, a request from the bus) a failure stops, through the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way a failure is swallowed. A failure is never shown to the person:
 // where the event loop calls into the program, and at each step the program

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The narrow interfaces through which the play-list logic reaches the window's
 // controls, the media player, time and randomness. The window implements them

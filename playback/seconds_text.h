@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one conversion of a seconds box's text: it decides both whether the
 // text is numeric and what its value is, so the two can never disagree.

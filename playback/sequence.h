@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The play-list state and the handlers that play one file after another:
 // playing the selected entry, choosing the next one, the player's state

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real pseudo-random source: a Mersenne Twister giving r uniform on
 // [0, 1) as a 32-bit float, never 1.0f.

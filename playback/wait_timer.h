@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cooperative wait: waits a whole number of seconds while the window's
 // events go on being handled, so any handler may run nested inside it.

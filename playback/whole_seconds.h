@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rounding of seconds to whole seconds, the way every timed option compares
 // them: to the nearest whole number, a half going to the even neighbour

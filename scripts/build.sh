@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/ (or $SORINEL_BUILD_DIR).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's two pictures into resources/ (run by hand; the small
 results are committed):
   sorinel-icon.ico  48x48, 8 bits per pixel with a 256-colour palette and a

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Generates one short clip for each media extension the player lists, with
 # the ffmpeg command line, into DIR:   gen-media.sh DIR [SECONDS] [PREFIX]
 # SECONDS defaults to 4. Files already there are kept (a stamp records the

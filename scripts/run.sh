@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Sorinel (installing what is missing) and starts it in FOLDER, or,
 # without one, in a folder of generated sample clips.
 set -euo pipefail

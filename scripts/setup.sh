@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs, when missing, every Debian 12 or 13 package that building, running
 # and testing the player needs. Safe to run again: it installs only what is
 # absent.

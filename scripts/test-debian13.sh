@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the README's test command (scripts/test.sh) inside a Debian 13 root,
 # to hold the player to the Qt, libmpv, FFmpeg, AppStream and ImageMagick
 # that distributions ship today. Run as root (it makes a chroot).

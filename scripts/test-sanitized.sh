@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and its tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-asan/ (or $SORINEL_ASAN_BUILD_DIR)
 # and runs the test suite there. Extra arguments go to ctest.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One command from a fresh Debian 12 machine to a passing test run:
 # installs what is missing, builds, generates the test media and runs ctest.
 # Window tests start their own Xvfb through xvfb-run, so no display is needed.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tray, the window hook and the start and shutdown sequence need of
 // the main window. Form1 implements it; tests implement it with fakes.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hook on the main window's procedure: a left press on the tray icon
 // (callback message 1025, mouse number 513) brings the window back, normal and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Minimising puts the window away with only its tray icon as the way back.
 // Should the tray go away meanwhile (its host quit or crashed), nothing could

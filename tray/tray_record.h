@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 96-byte record that adds and removes the main window's tray icon, built
 // byte for byte as the shell expects it: zero-filled, little-endian 32-bit

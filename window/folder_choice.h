@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The folder button: the user points at any file of the wanted folder and the
 // file list switches to that folder. Every failure (dialog cancelled, no

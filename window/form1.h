@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window Form1: its fourteen controls in their initial state, the
 // window's events, and the handlers wired to them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout pass's view of Form1: lengths in twips over the real widgets,
 // reading back what each widget holds after its rounding to whole pixels.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window as the desktop's media controls see it: the player's state
 // and file, and requests that go where a person's would (the play-list

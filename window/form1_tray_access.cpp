@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/form1_tray_access.h"
 
 #include "platform/shell/picture_handles.h"

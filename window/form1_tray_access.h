@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tray, the window hook and start and shutdown see of Form1. Kept
 // apart from the widget so that its windowState()/setWindowState() (0 normal,

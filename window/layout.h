@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout pass that follows the window's size: keeps the window at least
 // 2000 twips each way, hides it when minimised (where a tray can bring it

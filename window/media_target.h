@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a request from outside the window may open: a media file of the kinds
 // the file list shows, or a folder. Requests come from the command line (a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The repeat and random check boxes, which keep the play-list flags equal to
 // their own state and never let both be checked, and the seconds boxes, where

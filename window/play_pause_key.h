@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Space pauses and resumes wherever the keyboard is in the main window, as
 // in any media player, except where Space already does something of its own:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The play-list logic's ports over the window's real controls. Texts cross
 // as UTF-8; the folder, the list's names and the player's path cross as the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fonts for the texts that the window's definition gives no font of their
 // own: the file list, the folder button and the four check boxes take the

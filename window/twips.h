@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's unit: twips, 15 to a device-independent pixel (1/1440 inch at
 // 96 dots per inch). Controls hold whole pixels, so a length written in twips

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two MPRIS interfaces as Qt D-Bus adaptors of MprisService: names and
 // types as MPRIS 2 defines them, every value and request handed to the

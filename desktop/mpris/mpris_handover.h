@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One window takes the files opened from outside. A start holds the handover
 // name from before its window is built; a start with a file that finds the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program as an MPRIS 2 player on the session bus, so that media keys and
 // the desktop's media controls reach it: org.mpris.MediaPlayer2.sorinel with

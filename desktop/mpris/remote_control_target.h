@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the desktop's media controls (media keys, a panel's player widget) may
 // see of the program and ask of it. The main window implements it; the MPRIS

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Holds the screen saver through the freedesktop service on the session bus
 // (org.freedesktop.ScreenSaver): Inhibit(app, reason) hands out a cookie,

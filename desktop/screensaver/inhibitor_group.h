@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Several backends driven as one: the desktop may honour one and ignore the
 // others, and holding through all of them costs nothing.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backends of a Linux desktop: the freedesktop service for desktops that
 // run one (GNOME, KDE, Xfce, ...), the X server's own saver for the rest.
 #include "desktop/screensaver/dbus_screen_saver_inhibitor.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A build for a system without any backend here: video plays, and the
 // screen saver is left to the desktop.
 #include "desktop/screensaver/screen_saver_inhibitor.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps the desktop's screen saver and screen blanking from starting while
 // something the user watches is on screen.

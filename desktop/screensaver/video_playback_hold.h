@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decides when the screen saver is held: while a video plays. Fed with the
 // player's state numbers and whether the current file shows moving pictures

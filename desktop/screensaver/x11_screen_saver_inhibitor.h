@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Holds the screen saver of the X server itself, for desktops without the
 // freedesktop service: the MIT-SCREEN-SAVER extension suspends the server's

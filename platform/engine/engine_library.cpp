@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's library is opened when the player first needs it, once the
 // window shows, not when the program starts: libmpv brings in some 230
 // libraries (FFmpeg and its codecs, sound and video outputs), and the dynamic

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the engine's messages go. A person who starts the player from a
 // terminal sees nothing of them in ordinary use: the engine's own log is not

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A shared library opened when first needed rather than when the program
 // starts, for the few calls the program makes into it. The program is not

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MIDI files through libfluidsynth: mpv cannot decode MIDI, so the music is
 // synthesised with a General MIDI sound font into a WAV held in an anonymous

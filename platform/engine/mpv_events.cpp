@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/engine/mpv_events.h"
 
 #include "platform/engine/engine_log.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Brings mpv's events onto the GUI thread and translates them into the
 // player's own vocabulary, so no mpv type reaches the rest of the player.

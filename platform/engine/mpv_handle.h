@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one owner of the mpv engine handle. Creates and configures the engine
 // for embedding (no config files, no keyboard bindings, no on-screen

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine calls back on its own threads, as often as it likes (sometimes
 // from inside a call made on the GUI thread). Such a callback only posts one

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether anything on this machine could take the program's sound. Where
 // nothing could (no sound server, no sound card, no sound set-up of the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libfluidsynth is opened when the first MIDI file is rendered, not when the
 // program starts: it brings in some 40 libraries of its own (sound drivers,
 // sound file formats) that the dynamic linker would otherwise resolve

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/player/full_screen_cover.h"
 
 #include "platform/player/window_manager.h"

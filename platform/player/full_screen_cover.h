@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Full screen for a child widget without moving it to a window of its own
 // (which would re-create its video window): the top-level window goes full

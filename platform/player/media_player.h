@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The embedded media player: a video area drawn by mpv with the player's own
 // transport bar (play/pause, stop, seek bar, time, mute, volume) beneath it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The player's state numbers, worked out from the requests the player makes
 // of the engine and the engine's events about its play-list entries. Knows

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The player's own transport bar under the video: play/pause, stop, a seek
 // bar, elapsed and total time, mute and volume. It only shows and asks; the

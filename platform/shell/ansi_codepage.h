@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 8-bit code page of the shell's records: CP932 (Japanese), converted
 // with glibc's iconv.

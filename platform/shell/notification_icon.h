@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One icon in the notification area: owns the QSystemTrayIcon and its menu,
 // and turns what the user does with the icon into the mouse numbers of the

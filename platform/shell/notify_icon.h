@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shell's notification-area call as the other desktop defines it, backed
 // by QSystemTrayIcon. The caller passes an 8-bit (ANSI) NOTIFYICONDATA record

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 8-bit NOTIFYICONDATA record as the shell's notification-area call reads
 // it and the tray writes it: little-endian 32-bit integers at fixed offsets,

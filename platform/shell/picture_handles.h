@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Picture handles: a picture control hands the shell a 32-bit handle of its
 // picture (the tray record's hIcon); this table gives those handles to Qt

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stable 32-bit handles for windows, as the shell stand-ins name windows.
 // A window keeps its handle for its life; handles are never reused (not even

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Window procedures as the other desktop has them: every window has one
 // current procedure that receives its messages; a program may replace it and

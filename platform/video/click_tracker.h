@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns the mouse events of the video area (its native window, or the area
 // itself before there is one) into the player's clicks: a press and a

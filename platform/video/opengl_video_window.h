@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The video drawn by the engine through OpenGL straight onto the window's
 // own surface, where a real driver is at hand.

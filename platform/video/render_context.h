@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's render context for one video window, freed by its owner's
 // going: the engine calls back no more once it is gone. A window declares it

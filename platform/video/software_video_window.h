@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The video drawn on the CPU by the engine straight into the window's own
 // image, which the window system then shows as it is (shared memory on X11,

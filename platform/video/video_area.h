@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The player's video area: black until the engine's video window exists,
 // then the host of that native window, which is shown only while a file is

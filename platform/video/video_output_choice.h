@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the video is drawn: by OpenGL where a real driver is at hand, on the
 // CPU where OpenGL itself would run on the CPU. A software OpenGL renderer

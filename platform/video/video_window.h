@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The video's own native window, embedded in the player through a window
 // container: mpv draws straight into it, so the picture is not drawn once

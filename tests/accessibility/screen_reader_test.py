@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program as a screen reader reads it through AT-SPI: whatever takes the keyboard has a name
 and a role, the texts are the window's own, and the list and the time tell what they hold while a
 file plays.  usage: screen_reader_test.py PROGRAM MEDIA_DIR  (under dbus-run-session, on an X server)"""

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad things in the played folder, in the real window with the real engine:
 // a good clip, then the bad entry, then another good clip, played without
 // wrap. Whatever the bad entry is, the user sees the good clips play in

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real window on a folder of the test's own, with what a user would
 // notice recorded: what played (from the player's own reports), whether a

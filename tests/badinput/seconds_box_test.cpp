@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user may type into the start and end seconds boxes, in the real
 // window while a folder plays. The boxes hold four characters: a longer text
 // is cut as it is typed, and what counts is what the box then holds. A text

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A folder plays by itself, in the real window with the real engine: list
 // order with and without wrap, repeat, the start skip and the end cut, and a
 // broken file passed over. What plays is read from the player's own reports.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a file manager starts it ("sorinel %f"), seen from outside:
 // the real program on the test's own display and session bus, what it plays
 // read as a desktop reads it (MPRIS through playerctl) or from the file the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults from outside while a file plays, in the real window with the real
 // engine: the sound device goes away, the playing file is cut short or
 // deleted, the whole folder is deleted. Each time the file ends (or is passed

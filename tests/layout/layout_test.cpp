@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout pass against a window whose controls keep exactly what they are
 // given (or round it to whole pixels), so every row can be checked.
 #include "window/layout.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A desktop's media-control client on its own connection to the test's
 // session bus: reads the player's properties, keeps what PropertiesChanged

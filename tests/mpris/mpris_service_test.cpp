@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MPRIS service against a stand-in window, with a client on its own
 // connection to the test's private session bus: what a client reads and is
 // told, which requests reach the window and when, and the name taken once.

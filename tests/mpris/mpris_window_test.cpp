@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window with its media controls on the test's private session bus,
 // driven by playerctl as a desktop drives it: what plays after a click, pause
 // and resume, the position, the advance, a stop, the window brought back

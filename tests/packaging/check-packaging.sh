@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package as packaging/make-deb.sh builds it from debian/,
 # unpacked the way dpkg would lay it out on a person's Debian desktop.
 #

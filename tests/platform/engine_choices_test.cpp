@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choices made before the engine starts, from what the machine and the
 // user say: which OpenGL renderers are the CPU's, and which values of the
 // two environment variables count, and whether the sound can go anywhere.

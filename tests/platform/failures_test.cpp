@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place a failure stops: nothing escapes into the event loop, and
 // nothing is printed unless the category's debug level is asked for.
 

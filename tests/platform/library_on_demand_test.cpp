@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Libraries opened once needed: the first name that opens wins, and a call
 // into a library (or a function) that is not there gives the stated value
 // instead of jumping through a null pointer.

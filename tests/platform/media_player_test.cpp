@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player on the real engine: every generated clip opens, plays, seeks
 // and ends with the state numbers the program's auto-advance relies on;
 // broken files end in "stopped" without a dialog; stop, pause and replacing

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player inside a window on a real desktop (openbox on the test's Xvfb):
 // video really reaches the screen, clicks on it are reported, and full
 // screen covers the whole screen and can always be left again.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MIDI through fluidsynth, without a display: recognising MIDI files,
 // the WAV header mpv reads, and a rendering that is as long as the song.
 #include "platform/engine/midi_synth.h"

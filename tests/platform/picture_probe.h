@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shape of the picture on the screen: a plain white clip is played, and
 // the bright rectangle it leaves on the screen is measured.

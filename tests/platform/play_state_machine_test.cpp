@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state numbers the player reports, driven by scripted requests and
 // engine events: each row is one story from setUrl to its end, including
 // the stale events of replaced files that must change nothing.

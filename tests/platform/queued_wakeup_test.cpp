@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way an engine thread reaches the GUI thread: however many
 // callbacks come, from however many threads, one queued call runs until the
 // call has taken the wake-up, and none is lost after that.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's transport bar as a person reads it: the time never reads past
 // the end of the file and is never drawn cut short, at any width of the bar.
 #include "platform/player/transport_bar.h"

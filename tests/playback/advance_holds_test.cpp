@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What happens around an advance must not make it pass over a file, stall
 // or override a person: another start or a person's stop during its wait,
 // an entry chosen that is still selected, a re-read that moves the playing

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The advance state machine: the pair (nextfl, interval of Timer2), row by
 // row through the player's reports and the confirmation ticks.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end cut: a Timer1 tick that finds the playing file within the cut of
 // its end calls NextPlay at once.
 

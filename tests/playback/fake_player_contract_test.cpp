@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless tests are only as good as their player: the fake must report
 // in the order the real component does. Each story runs against the fake and
 // against the component's own state rules (driven the way the engine drives

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fakes of the play-list logic's ports, driven by one fake clock. The event
 // pump runs scripted events and the timers at their clock times, so handlers

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The automatic advance under every interleaving a restless evening can
 // bring: thousands of seeded runs in which files end, cuts fall due, a person
 // clicks entries, stops and plays, the folder changes and the window is

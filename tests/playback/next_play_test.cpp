@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // NextPlay and File1_Click: the choice of the next entry, the selection
 // that plays it, re-entrancy, stale indices, failures and the shutdown.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole cycles through the player: files play one after another by
 // themselves, each advance happens once, and the list's end is respected.
 

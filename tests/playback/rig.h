@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The play-list logic wired to fakes the way the window wires it to its
 // controls: list clicks, player reports and timer ticks reach the handlers.

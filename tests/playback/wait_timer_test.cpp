@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cooperative wait, through the sequence's WaitTimer and on fakes.
 
 #include <limits>

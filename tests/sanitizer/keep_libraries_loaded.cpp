@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into the programs of the sanitizer build only. Libraries that mpv,
 // the GL driver and the sound stack load for themselves are unloaded again
 // before the leak check runs; their leaks then show without a library name,

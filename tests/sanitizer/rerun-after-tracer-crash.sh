@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program of the sanitizer build. LeakSanitizer's stop-the-world
 # tracer now and then crashes at exit ("Tracer caught signal 11") while the
 # GL driver's or the sound server's threads are ending: the test itself has

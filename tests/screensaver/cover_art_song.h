@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An MP3 carrying its album's cover picture (an attached-picture video
 // stream), made with the ffmpeg command line.

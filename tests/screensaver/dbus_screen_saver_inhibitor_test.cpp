@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The freedesktop backend against a stand-in service on the test's own
 // session bus: what travels over the bus, in which order, with which cookie.
 #include "desktop/screensaver/dbus_screen_saver_inhibitor.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A stand-in for the desktop's org.freedesktop.ScreenSaver service, on its
 // own connection to the session bus of the test (dbus-run-session), so calls

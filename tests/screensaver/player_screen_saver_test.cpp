@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real player on the test's Xvfb and session bus, with a stand-in
 // screen saver service: video that plays holds the saver, sound alone never
 // does, and a pause, a stop, an end or another file gives the hold back.

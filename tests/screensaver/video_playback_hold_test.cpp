@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the screen saver is held: rows of player reports (state numbers and
 // whether the file shows video) and what the desktop must see at the end.
 #include "desktop/screensaver/inhibitor_group.h"

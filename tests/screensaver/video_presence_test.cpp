@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the engine boundary reports about a file's pictures: a real video
 // track counts, sound alone and an album's cover picture do not, and the
 // report follows the file when another one replaces it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X fallback against the X server's own screen saver: the test's Xvfb
 // is told to start its saver after one idle second; held, it must not start.
 #include "desktop/screensaver/x11_screen_saver_inhibitor.h"

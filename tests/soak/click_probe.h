@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Asks the window, over and over, whether it still answers a person: a
 // mouse click is posted to a harmless control (a seconds box, whose click

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An evening, compressed, in the real window with the real engine: a folder
 // of one-second clips plays by itself while a restless person clicks entries,
 // switches between list, random and repeat order, types start and end

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the real window played, read from the player's own reports: every
 // load (the transitioning report that a new file always gives) opens an

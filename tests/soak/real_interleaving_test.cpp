@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder under a restless person, in the real window with the real
 // engine: one seeded run of events at random moments (clicks on entries,
 // often in the pause between two files; stop, play and pause on the bar;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long run in the real window with the real engine: a folder of short
 // clips, video and audio mixed, plays through twice with wrap, in list order
 // and then at random. Every file change happens once, the memory stays flat

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the window tests: one QApplication for all tests of the binary.
 #include <QApplication>
 #include <clocale>

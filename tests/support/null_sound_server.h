@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A private sound server for one test, playing into a single null sink, so
 // the player meets a sound server as on a desktop and the test can take the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start and shutdown: the hook and the icon at load, and a close that ends
 // the program cleanly whatever the play-list logic is doing at that moment.
 // The play-list logic is the real one, on the playback tests' fakes and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real main window with the tray on a real tray host: minimising puts it
 // away, a left click on the icon brings it back with the play-list state
 // reset, closing removes the icon at once, keeps the window for the close's

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notification icon on a real tray host (trayer on the test's own X
 // server): it appears with its tip, clicks on it reach the window's
 // procedure, and the hook brings a hidden, minimised window back.

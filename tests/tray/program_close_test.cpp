@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as a child process on a real tray host: its icon is
 // there from the start; a close from the window system removes the icon at
 // once, leaves the window up for the close's wait, and the process then ends

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real tray host (trayer) on the test's own X server for the tests of one
 // binary, and clicks on a tray icon through xdotool.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records TrayAdd and TrayDelete hand to the shell, byte for byte, and
 // the tip field's forming at its edges.
 #include <gtest/gtest.h>

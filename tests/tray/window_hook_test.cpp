@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window-procedure layer and the hook that brings the window back from
 // the tray: what it does to the window for each message, and that every
 // message reaches the procedure it replaced unchanged.

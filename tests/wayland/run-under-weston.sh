@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sorinel developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command as a native Wayland client of a headless weston of its own:
 # a private runtime folder and socket, no X display, Qt on its wayland plugin.
 #

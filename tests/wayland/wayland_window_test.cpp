@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a native Wayland client of a headless compositor (weston,
 // which has no tray): a click plays, full screen is taken and left, a file
 // plays to its end and the next one follows, the video shows, minimising

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Check box, text box, timer, image and dialog filter: the semantics the
 // handlers rely on.
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tests of the window on a desktop with a window manager: openbox runs on the
 // test's own display for the whole binary, and is started again should it

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the next modal file dialog the way a user does: once it is on
 // screen, xdotool types a path into its file-name box and presses Return (or

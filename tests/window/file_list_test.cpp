@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list box: which files it shows, in which order, and when it raises
 // Click.
 #include <QDir>

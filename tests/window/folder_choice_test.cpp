@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder button's choice: the folder taken from the chosen file, the
 // silent failures, and the whole road through the real dialog.
 #include <QDir>

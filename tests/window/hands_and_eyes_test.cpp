@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a person uses it under a window manager, driven with xdotool
 // and read back on the screen where a picture is the point.
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a request from outside may open (the command line, MPRIS OpenUri):
 // which paths are taken and which refused, how file URIs decode to bytes, and
 // that the MIME types offered agree with the desktop entry.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The repeat / random exclusion through real check boxes, re-seeding, and the
 // seconds-box click.
 #include <QTest>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder dialog as a desktop offers it: the XDG desktop portal's chooser
 // where the session has one (a stand-in portal on the test's own bus), Qt's
 // own dialog where it has none or the portal fails, and Qt's own dialog in

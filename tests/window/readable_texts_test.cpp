@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's texts as a person reads them, at the window's first size and
 // larger: nothing cut, nothing smaller than the desktop's own text, the
 // half-width captions not smaller than the rest, and a list whose "m" does

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a person first sees it on a desktop with a window manager:
 // the layout follows the outer size, title bar included, although the frame
 // only exists once the window manager has framed the window after the first

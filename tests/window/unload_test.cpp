@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the window ends the program; on its own binary because ending the
 // program ends every event loop of the process.
 #include <QCloseEvent>

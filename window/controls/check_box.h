@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A check box whose Value is 0 or 1. Click is raised on every change of the
 // value, by the user or by setValue(), before the change returns; writing the

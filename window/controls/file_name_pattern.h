@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file list's name filter: one or more wildcards separated by ";", where
 // "*" stands for any run of characters and "?" for exactly one. Letter case

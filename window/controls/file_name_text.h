@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a file name, which the file system holds as bytes, is shown. Names are
 // UTF-8 on an ordinary system; names that are not come mostly from older

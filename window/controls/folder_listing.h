@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads one folder for the file list: the plain files (no folders, no hidden
 // dot files) whose names match the pattern, ordered by name ignoring case.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An image control: shows its picture stretched to the control's size (the
 // title picture) or keeps it unseen as a holder (the icon for the tray).

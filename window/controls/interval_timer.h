@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window timer: ticks about once per Interval milliseconds while it is
 // enabled and its interval is above 0. Interval 0 stops the ticks as surely as

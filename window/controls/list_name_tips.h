@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tooltip with the whole name over a list entry whose name the list shows
 // cut short (too long for the list's width); none over a name that shows

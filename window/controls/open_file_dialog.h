@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The open-file dialog CommonDialog1. Its filter takes the "description|
 // pattern|description|pattern..." form, patterns separated by ";"; showOpen()

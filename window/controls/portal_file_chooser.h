@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's own file chooser through the XDG desktop portal
 // (org.freedesktop.portal.FileChooser on the session bus), which GNOME, KDE

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Sorinel developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A one-line text box holding at most four characters (typed or pasted; a
 // longer paste is cut). Click is raised when a left mouse click inside the box
