@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libmpv-dev libfluidsynth-dev libgtest-dev libasound2-dev
   libx11-dev libxss-dev
