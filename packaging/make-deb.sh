@@ -36,7 +36,7 @@ tar -C "$root" --exclude='./build*' --exclude='./obj-*' --exclude='./samples' --
   tar -C "$source" -xf -
 rm -f "$out"/sorinel_*
 log=$out/dpkg-buildpackage.log
-if ! (cd "$source" && dpkg-buildpackage --no-sign -b >"$log" 2>&1); then
+if ! (cd "$source" && dpkg-buildpackage --no-sign -b -jauto >"$log" 2>&1); then
   tail -n 50 "$log" >&2
   echo "$0: dpkg-buildpackage failed; the whole log is $log" >&2
   exit 1
