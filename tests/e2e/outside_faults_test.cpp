@@ -104,6 +104,25 @@ TEST_F(OutsideFaults, SoundDeviceGoesAway) {
         << "now: " << form->MediaPlayer1->url().toStdString() << " state " << form->MediaPlayer1->playState();
 }
 
+// Killed mid-file and started again: the folder plays on silently while
+// there is no server, and its sound returns from a later file at the latest.
+TEST_F(OutsideFaults, SoundServerGoesAwayAndComesBack) {
+    testing::NullSoundServer sound;
+    if (!sound.installed()) GTEST_SKIP() << "no sound server here: " << sound.whyNot().toStdString();
+    ASSERT_TRUE(sound.running()) << sound.whyNot().toStdString();
+    const testing::SoundEnvironment into(&sound);
+    playFirstUntilTheFault();
+    ASSERT_TRUE(waitUntil([&] { return sound.streams() > 0; }, 3000)) << "not played into the test's server";
+
+    sound.crash();
+    EXPECT_TRUE(nextPlaysWithinAFewSeconds())
+        << "now: " << form->MediaPlayer1->url().toStdString() << " state " << form->MediaPlayer1->playState();
+    ASSERT_TRUE(sound.restart()) << sound.whyNot().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return sound.streams() > 0; }, 2 * kGoesOnWithinMs))
+        << "no sound after the server came back; now: " << form->MediaPlayer1->url().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return !playing().isEmpty(); }, kGoesOnWithinMs)) << "the folder stopped";
+}
+
 TEST_F(OutsideFaults, PlayingFileCutShort) {
     playFirstUntilTheFault();
     QFile file(folder.filePath("avi.avi"));

@@ -94,6 +94,16 @@ public:
         pactl({"unload-module", "module-null-sink"});
         return !pactl({"list", "short", "sinks"}).contains(kPulseSink);
     }
+    // The server goes away as in a crash, leaving its socket behind, and is
+    // started again on the same socket (PulseAudio).
+    void crash() {
+        for (auto& p : processes_) p->kill(), p->waitForFinished(3000);
+        running_ = false;
+    }
+    bool restart() {
+        startPulseAudio();
+        return running_;
+    }
 
 private:
     static constexpr const char* kPulseSink = "sorinel_null";
