@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "desktop.h"
+#include "frozen_picture_watch.h"
 #include "null_sound_server.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
@@ -47,9 +48,6 @@ const char* const kKinds[] = {"mpeg", "mp3", "avi", "wma", "mov", "wav", "wmv", 
 // Stopped this long with nothing under way is a stall; the longest gap a
 // file change needs is about 2 s.
 constexpr qint64 kStallMs = 6000;
-// Reported playing with the position standing still this long: the picture
-// is frozen. A file's start on a loaded machine moves within a second.
-constexpr qint64 kFrozenMs = 3000;
 // Each advance waits at least half a second before it stops a file: a file
 // the program starts sooner after the one before came from the same end.
 constexpr qint64 kMinAdvanceGapMs = 500;
@@ -246,23 +244,13 @@ protected:
 
     // While the state is 3 (playing) the position moves.
     void watchForFrozenPictures() {
-        const bool playing = form->MediaPlayer1->playState() == 3;
         const double position = form->MediaPlayer1->currentPosition();
         const QString url = form->MediaPlayer1->url();
-        if (!playing || position != standingAt || url != standingIn || !standingSince.isValid()) {
-            standingAt = position;
-            standingIn = url;
-            standingSince.start();
-            frozenTold = false;
-            return;
-        }
-        if (!frozenTold && standingSince.elapsed() > kFrozenMs) {
-            ++stalls;
-            ++frozen;
-            frozenTold = true;
-            std::printf("evening: %s reported playing, standing at %.2f s for %lld ms\n", qPrintable(url), position,
-                        standingSince.elapsed());
-        }
+        const auto stood = frozenWatch.look(form->MediaPlayer1->playState() == 3, position, url);
+        if (!stood) return;
+        ++stalls;
+        ++frozen;
+        std::printf("evening: %s reported playing, standing at %.2f s for %lld ms\n", qPrintable(url), position, *stood);
     }
 
     // Resident memory growth per 100 file changes, fitted over the second
@@ -296,10 +284,7 @@ protected:
     QElapsedTimer lastStart;
     QString lastName;
     std::vector<long> rss;
-    double standingAt = -1;
-    QString standingIn;
-    QElapsedTimer standingSince;
-    bool frozenTold = false;
+    testing::FrozenPictureWatch frozenWatch;
 
     int changes = 0;
     int byAdvance = 0;

@@ -37,6 +37,7 @@
 #include <memory>
 
 #include "desktop.h"
+#include "frozen_picture_watch.h"
 #include "null_sound_server.h"
 #include "playback/system_clock.h"
 #include "playback/system_random.h"
@@ -54,9 +55,6 @@ using testing::waitUntil;
 constexpr qint64 kStallMs = 6000;
 // Each advance waits at least half a second before it stops a file.
 constexpr qint64 kMinAdvanceGapMs = 500;
-// Reported playing with the position standing still this long: the picture
-// is frozen. A file's start on a loaded machine moves within a second.
-constexpr qint64 kFrozenMs = 3000;
 
 int envNumber(const char* name, int fallback) {
     const char* text = std::getenv(name);
@@ -342,24 +340,11 @@ protected:
         }
     }
 
-    // Playing means a moving position: a file that sits on its first frame
-    // while reported playing has stalled as surely as a stopped one.
     void watchPosition(bool playing) {
         const double position = form->MediaPlayer1->currentPosition();
         const QString url = form->MediaPlayer1->url();
-        if (!playing || position != stillAt || url != stillIn || !stillSince.isValid()) {
-            stillAt = position;
-            stillIn = url;
-            stillSince.start();
-            return;
-        }
-        if (stillSince.elapsed() > kFrozenMs) {
-            fail(QString("reported playing '%1' but stands at %2 s for %3 ms")
-                     .arg(url)
-                     .arg(position)
-                     .arg(stillSince.elapsed()));
-            stillSince.start();
-        }
+        if (const auto stood = frozenWatch.look(playing, position, url))
+            fail(QString("reported playing '%1' but stands at %2 s for %3 ms").arg(url).arg(position).arg(*stood));
     }
 
     void fail(const QString& what) {
@@ -398,9 +383,7 @@ protected:
     QElapsedTimer lastClick;
     int standingState = 0;
     QElapsedTimer standing;
-    double stillAt = -1;
-    QString stillIn;
-    QElapsedTimer stillSince;
+    testing::FrozenPictureWatch frozenWatch;
 
     int acts = 0, byProgram = 0, clicksInThePause = 0, playingRemoved = 0, restores = 0, repeats = 0, randomStarts = 0;
     QStringList failures;
