@@ -29,6 +29,8 @@
 #include "window/play_pause_key.h"
 #include "window/playback_ports.h"
 #include "window/readable_fonts.h"
+#include "window/screen_saver_while_video.h"
+#include "desktop/screensaver/screen_saver_inhibitor.h"
 #include "tray/tray_loss_watch.h"
 #include "window/twips.h"
 #include "platform/shell/window_handles.h"
@@ -225,6 +227,7 @@ void Form1::createControls() {
     MediaPlayer1 = new platform::MediaPlayer(this);
     MediaPlayer1->setObjectName("MediaPlayer1");
     MediaPlayer1->setPlacement(fromTwips(0, 0, 4440, 4275));
+    new ScreenSaverWhileVideo(*MediaPlayer1, platform::makeScreenSaverInhibitor(QCoreApplication::applicationName()));
     // Created after the player, so it lies over it.
     Image1 = new ImageBox(this);
     Image1->setObjectName("Image1");

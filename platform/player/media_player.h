@@ -49,6 +49,9 @@ public:
     // The path as it was handed over, in the file system's bytes.
     QByteArray nativeUrl() const;
     int playState() const;
+    // The current file shows moving pictures (not sound alone, nor an
+    // album's cover picture); asked of the engine now.
+    bool showsVideo() const;
 
     void play();
     void pause();
@@ -102,6 +105,10 @@ signals:
     void stoppedByUser();
     // A person asked to play while no file is set.
     void playWantedWithoutMedia();
+    // The current file turned out to show moving pictures, or not. Asked
+    // afresh with showsVideo() as a file starts playing: the notice for a
+    // new file may come after its playing report.
+    void videoPresenceChanged(bool hasVideo);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,7 +4,7 @@
 
 #include "platform/display_server.h"
 #include "platform/engine/engine_log.h"
-#include "platform/engine/mpv_handle.h"
+#include "platform/engine/engine.h"
 #include "platform/video/opengl_video_window.h"
 #include "platform/video/software_video_window.h"
 
@@ -29,16 +29,12 @@ VideoWindow::VideoWindow(VideoOutput output) : output_(output) { setFlag(Qt::Win
 
 VideoWindow::~VideoWindow() = default;
 
-bool VideoWindow::attach(const MpvHandle& mpv) {
+bool VideoWindow::attach(Engine& engine) {
     if (render_) return true;
-    if (!mpv.valid()) return false;
-    render_ = createRenderContext(mpv.get());
+    if (!engine.valid()) return false;
+    render_ = createRenderContext(engine.renderSource());
     if (!render_) return false;
-    // OpenGL on the CPU (chosen on Wayland, or asked for): the engine's
-    // default scalers cost that CPU dearly, and with them libmpv 0.40 on a
-    // virtual X server drew some files black from start to end.
-    if (drawsOnCpu())
-        for (const char* scaler : {"scale", "cscale", "dscale"}) mpv.setString(scaler, QStringLiteral("bilinear"));
+    if (drawsOnCpu()) engine.useCheapScaling();
     mpv_render_context_set_update_callback(render_, &VideoWindow::updateCallback, this);
     redraw();
     return true;

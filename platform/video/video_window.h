@@ -21,7 +21,7 @@ struct mpv_render_context;
 
 namespace sorinel::platform {
 
-class MpvHandle;
+class Engine;
 
 class VideoWindow : public QWindow {
     Q_OBJECT
@@ -34,7 +34,7 @@ public:
     // Connects the engine's video output to this window; false when the
     // engine refuses this way of drawing. The engine must outlive the
     // connection, which ends with the window or with detach().
-    bool attach(const MpvHandle& mpv);
+    bool attach(Engine& engine);
     void detach();
 
     // Black instead of the engine's pictures (while it has no video to

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Sorinel developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real player on the test's Xvfb and session bus, with a stand-in
-// screen saver service: video that plays holds the saver, sound alone never
+// The real player and the window's hold on the screen saver, on the test's
+// Xvfb and session bus, with a stand-in screen saver service: video that plays holds the saver, sound alone never
 // does, and a pause, a stop, an end or another file gives the hold back.
+#include "desktop/screensaver/screen_saver_inhibitor.h"
 #include "platform/player/media_player.h"
+#include "window/screen_saver_while_video.h"
 
 #include "cover_art_song.h"
 #include "desktop.h"
@@ -31,6 +33,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(service.registered());
         player = std::make_unique<MediaPlayer>();
+        new window::ScreenSaverWhileVideo(*player, makeScreenSaverInhibitor(QCoreApplication::applicationName()));
         player->resize(320, 300);
         player->setMute(true);
         player->show();
