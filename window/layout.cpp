@@ -4,6 +4,7 @@
 
 #include "platform/shell/window_procedures.h"
 #include "playback/failure_stop.h"
+#include "window/media_kinds.h"
 
 #include <cmath>
 #include <functional>
@@ -12,12 +13,9 @@
 
 namespace sorinel::window {
 
-const char* const kMediaPattern =
-    "*.mpeg;*.wma;*.wmv;"
-    "*.avi;*.mov;*.mpg;"
-    "*.mp3;*.mp2;*.m2p;"
-    "*.wav;*.asf;*.midi;"
-    "*.aiff;*.au;*.dvr-ms;";
+// From cmake/media_kinds.cmake, the one list of kinds that the desktop entry,
+// the metainfo and the manual page are written from as well.
+const char* const kMediaPattern = media_kinds::kPattern;
 
 const char* const kDialogFilter = "メディアファイル|*.*";
 

@@ -12,6 +12,7 @@
 #include "window/controls/file_name_pattern.h"
 #include "window/controls/file_name_text.h"
 #include "window/layout.h"
+#include "window/media_kinds.h"
 
 namespace sorinel::window {
 namespace {
@@ -121,18 +122,11 @@ QString fileUriOfLocalPath(const QByteArray& absolutePath) {
 }
 
 QStringList mediaTargetMimeTypes() {
-    // .m2p and .dvr-ms have no name in the database: it knows them by their
-    // content, as MPEG (video/mpeg) and ASF (application/vnd.ms-asf). Newer
-    // databases (Debian 13) call .avi video/vnd.avi and .wav audio/vnd.wave.
-    return {QStringLiteral("video/mpeg"),     QStringLiteral("audio/x-ms-wma"),
-            QStringLiteral("video/x-ms-wmv"), QStringLiteral("video/x-msvideo"),
-            QStringLiteral("video/vnd.avi"),  QStringLiteral("video/quicktime"),
-            QStringLiteral("audio/mpeg"),     QStringLiteral("audio/mp2"),
-            QStringLiteral("audio/x-wav"),    QStringLiteral("audio/vnd.wave"),
-            QStringLiteral("application/vnd.ms-asf"),
-            QStringLiteral("video/x-ms-asf"), QStringLiteral("audio/midi"),
-            QStringLiteral("audio/x-aiff"),   QStringLiteral("audio/basic"),
-            QStringLiteral("inode/directory")};
+    // The desktop entry's MimeType, from the same list, and a folder.
+    QStringList types;
+    for (const char* type : media_kinds::kMimeTypes) types += QString::fromLatin1(type);
+    types += QStringLiteral("inode/directory");
+    return types;
 }
 
 }  // namespace sorinel::window

@@ -15,7 +15,8 @@
 #   check-packaging.sh icons    STAGE             each hicolor icon has its stated size and look
 #   check-packaging.sh docs     STAGE VERSION     the manual page renders cleanly, the change log is current
 #   check-packaging.sh mimetypes STAGE MEDIA_DIR  the desktop entry and the metainfo name the type
-#                                                 the MIME database gives each file in MEDIA_DIR
+#                                                 the MIME database gives each file in MEDIA_DIR,
+#                                                 and the manual page its extension
 #   check-packaging.sh mimetypes-selftest STAGE MEDIA_DIR
 #                                                 the MIME check fails on a broken tree
 #   check-packaging.sh wmclass  STAGE             the installed program's window has the class
@@ -258,9 +259,12 @@ check_mimetypes() {
   local usr=$1/usr media=$2
   local entry=$usr/share/applications/$APP_ID.desktop
   local meta=$usr/share/metainfo/$APP_ID.metainfo.xml
+  local page=$usr/share/man/man1/sorinel.1.gz
   [ -f "$entry" ] || fail "no desktop entry at $entry" || return
   [ -f "$meta" ] || fail "no metainfo at $meta" || return
-  local listed provided
+  [ -f "$page" ] || fail "no manual page at $page" || return
+  local listed provided manual
+  manual=$(gzip -dc "$page")
   listed=$(desktop_value "$entry" MimeType | tr ';' '\n' | sed '/^$/d' | sort)
   provided=$(grep -o '<mediatype>[^<]*</mediatype>' "$meta" | sed 's/<[^>]*>//g' | sort)
   [ -n "$listed" ] || fail "the desktop entry lists no MimeType" || return
@@ -274,6 +278,8 @@ check_mimetypes() {
     type=$(gio info -a standard::content-type "$file" | sed -n 's/^ *standard::content-type: //p')
     grep -qxF "$type" <<<"$listed" ||
       fail "$(basename "$file") is $type to the MIME database; the desktop entry does not list it" || return
+    grep -qE "\.${file##*.}([ ,)]|\$)" <<<"$manual" ||
+      fail "the manual page does not name .${file##*.}" || return
   done
   [ "$count" -ge 15 ] || fail "only $count media files in $media, expected the fifteen kinds"
 }
@@ -464,12 +470,13 @@ check_selftest() {
   echo "ok: draw-icon.sh keeps to its sizes"
 }
 
-# The MIME check fails on a desktop entry that misses a kind, and on a
-# metainfo that disagrees with the entry.
+# The MIME check fails on a desktop entry that misses a kind, on a metainfo
+# that disagrees with the entry, and on a manual page that misses a kind.
 check_mimetypes_selftest() {
   local stage=$1 media=$2
   local desktop=share/applications/$APP_ID.desktop
   local meta=share/metainfo/$APP_ID.metainfo.xml
+  local page=share/man/man1/sorinel.1.gz
   check_mimetypes "$stage" "$media" || fail "the intact tree fails the MIME check" || return
   MIMETYPES_MEDIA=$media
   # .asf and .dvr-ms are both ASF to the database.
@@ -478,6 +485,9 @@ check_mimetypes_selftest() {
     "is application/vnd.ms-asf to the MIME database" check_mimetypes_in_media
   expect_failure "metainfo behind the entry" "$stage" "sed -i '\|<mediatype>audio/midi<|d' $meta" \
     "differ from the desktop entry" check_mimetypes_in_media
+  expect_failure "manual page without .au" "$stage" \
+    "gzip -dc $page | sed 's/ \\.au and/ and/' | gzip -9n > page && mv page $page" \
+    "the manual page does not name .au" check_mimetypes_in_media
 }
 check_mimetypes_in_media() { check_mimetypes "$1" "$MIMETYPES_MEDIA"; }
 

@@ -139,7 +139,7 @@ TEST(FileUri, OnlyLocalFileUrisDecodeAndEveryByteRoundTrips) {
 
 // What MPRIS offers is what the desktop entry lists, and a folder.
 TEST(MediaMimeTypes, AgreeWithTheDesktopEntry) {
-    QFile entry(QStringLiteral(SORINEL_SOURCE_DIR "/packaging/io.github.sorinel.sorinel.desktop"));
+    QFile entry(QStringLiteral(SORINEL_DESKTOP_ENTRY));
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     QStringList listed{QStringLiteral("inode/directory")};
     for (const QByteArray& line : entry.readAll().split('\n'))
