@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
     // whoever holds the name.
     const QString uri =
         request ? sorinel::window::fileUriOfLocalPath(request->absolutePath) : QString();
-    const auto claim = sorinel::platform::claimNameOrHandOver(uri);
-    if (claim == sorinel::platform::HandOver::Done) return 0;
+    const auto claim = sorinel::desktop::claimNameOrHandOver(uri);
+    if (claim == sorinel::desktop::HandOver::Done) return 0;
 
     // The window's texts are Japanese whatever the locale, and so are Qt's
     // own where the window shows them (the file dialog's labels and buttons).
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     sorinel::playback::SystemRandom random;
     sorinel::window::Form1 form(clock, random);
     sorinel::window::Form1RemoteControl remote(form);
-    sorinel::platform::MprisService mediaControls(remote, QGuiApplication::desktopFileName());
+    sorinel::desktop::MprisService mediaControls(remote, QGuiApplication::desktopFileName());
     form.raiseLoad();
     form.show();
     // From the event loop, once the window is up: the file plays as after a
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "sorinel: %s: could not be opened\n", request->absolutePath.constData());
             // Only the window that files are handed to: a desktop must not
             // show a second player that the media keys reach by chance.
-            if (claim == sorinel::platform::HandOver::Claimed) mediaControls.registerOnBus();
+            if (claim == sorinel::desktop::HandOver::Claimed) mediaControls.registerOnBus();
         },
         Qt::QueuedConnection);
     return app.exec();

@@ -227,7 +227,7 @@ void Form1::createControls() {
     MediaPlayer1 = new platform::MediaPlayer(this);
     MediaPlayer1->setObjectName("MediaPlayer1");
     MediaPlayer1->setPlacement(fromTwips(0, 0, 4440, 4275));
-    new ScreenSaverWhileVideo(*MediaPlayer1, platform::makeScreenSaverInhibitor(QCoreApplication::applicationName()));
+    new ScreenSaverWhileVideo(*MediaPlayer1, desktop::makeScreenSaverInhibitor(QCoreApplication::applicationName()));
     // Created after the player, so it lies over it.
     Image1 = new ImageBox(this);
     Image1->setObjectName("Image1");

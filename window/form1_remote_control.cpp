@@ -19,7 +19,7 @@ Form1RemoteControl::Form1RemoteControl(Form1& form) : form_(form) {
 
 // Opening a file counts as playing: auto-start is on, and a panel that showed
 // "stopped" for the moment between two files would flicker at every change.
-platform::RemoteControlTarget::Status Form1RemoteControl::status() const {
+desktop::RemoteControlTarget::Status Form1RemoteControl::status() const {
     switch (form_.MediaPlayer1->playState()) {
     case playback::PlayState::Playing:
         return Status::Playing;

@@ -11,7 +11,7 @@ namespace sorinel::window {
 
 class Form1;
 
-class Form1RemoteControl final : public platform::RemoteControlTarget {
+class Form1RemoteControl final : public desktop::RemoteControlTarget {
     Q_OBJECT
 public:
     // form must outlive this object.

@@ -10,10 +10,10 @@
 namespace sorinel::window {
 
 ScreenSaverWhileVideo::ScreenSaverWhileVideo(platform::MediaPlayer& player,
-                                             std::unique_ptr<platform::ScreenSaverInhibitor> inhibitor)
+                                             std::unique_ptr<desktop::ScreenSaverInhibitor> inhibitor)
     : QObject(&player),
       inhibitor_(std::move(inhibitor)),
-      hold_(std::make_unique<platform::VideoPlaybackHold>(*inhibitor_)) {
+      hold_(std::make_unique<desktop::VideoPlaybackHold>(*inhibitor_)) {
     connect(&player, &platform::MediaPlayer::videoPresenceChanged, this,
             [this](bool hasVideo) { hold_->onVideoPresenceChanged(hasVideo); });
     connect(&player, &platform::MediaPlayer::playStateChange, this, [this, &player](int state) {

@@ -10,9 +10,12 @@
 
 namespace sorinel::platform {
 class MediaPlayer;
+}  // namespace sorinel::platform
+
+namespace sorinel::desktop {
 class ScreenSaverInhibitor;
 class VideoPlaybackHold;
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop
 
 namespace sorinel::window {
 
@@ -21,12 +24,12 @@ public:
     // Made before anything else listens to the player: a handler of one of
     // its reports may already set the next file, and the hold must have seen
     // the report before that file's reports come.
-    ScreenSaverWhileVideo(platform::MediaPlayer& player, std::unique_ptr<platform::ScreenSaverInhibitor> inhibitor);
+    ScreenSaverWhileVideo(platform::MediaPlayer& player, std::unique_ptr<desktop::ScreenSaverInhibitor> inhibitor);
     ~ScreenSaverWhileVideo() override;
 
 private:
-    std::unique_ptr<platform::ScreenSaverInhibitor> inhibitor_;
-    std::unique_ptr<platform::VideoPlaybackHold> hold_;
+    std::unique_ptr<desktop::ScreenSaverInhibitor> inhibitor_;
+    std::unique_ptr<desktop::VideoPlaybackHold> hold_;
 };
 
 }  // namespace sorinel::window

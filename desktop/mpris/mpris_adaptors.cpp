@@ -4,7 +4,7 @@
 
 #include "desktop/mpris/mpris_service.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 MprisRootAdaptor::MprisRootAdaptor(MprisService& service) : QDBusAbstractAdaptor(&service), service_(service) {}
 
@@ -38,4 +38,4 @@ void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& TrackId, qlonglong P
     service_.requestSetPosition(TrackId, Position);
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

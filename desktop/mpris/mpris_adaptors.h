@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class MprisService;
 
@@ -101,4 +101,4 @@ private:
     MprisService& service_;
 };
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -10,7 +10,7 @@
 
 #include "desktop/mpris/mpris_service.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 namespace {
 
@@ -64,4 +64,4 @@ HandOver claimNameOrHandOver(const QString& uri, int patienceMs, QDBusConnection
     }
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -12,7 +12,7 @@
 #include <QDBusConnection>
 #include <QString>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 inline constexpr const char* kHandoverName = "io.github.sorinel.Sorinel.Window";
 
@@ -31,4 +31,4 @@ enum class HandOver {
 HandOver claimNameOrHandOver(const QString& uri, int patienceMs = 5000,
                              QDBusConnection bus = QDBusConnection::sessionBus());
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

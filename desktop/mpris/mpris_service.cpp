@@ -13,7 +13,7 @@
 #include "desktop/mpris/mpris_adaptors.h"
 #include "platform/failures.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 namespace {
 
@@ -283,4 +283,4 @@ void MprisService::emitSeeked(double seconds) {
     if (registered_) emit player_->Seeked(microseconds(seconds));
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -32,7 +32,7 @@
 
 #include "desktop/mpris/remote_control_target.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class MprisPlayerAdaptor;
 
@@ -120,4 +120,4 @@ private:
     qulonglong baselineTrack_ = 0;
 };
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

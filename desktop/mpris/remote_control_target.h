@@ -16,7 +16,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class RemoteControlTarget : public QObject {
     Q_OBJECT
@@ -68,4 +68,4 @@ signals:
     void changed();
 };
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -10,7 +10,7 @@
 
 #include <array>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 namespace {
 
@@ -111,4 +111,4 @@ void DBusScreenSaverInhibitor::sendUnInhibit(uint cookie, int pathIndex) {
     bus_->send(call);
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

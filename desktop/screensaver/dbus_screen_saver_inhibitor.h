@@ -22,7 +22,7 @@
 
 class QDBusPendingCallWatcher;
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class DBusScreenSaverInhibitor final : public QObject, public ScreenSaverInhibitor {
 public:
@@ -57,4 +57,4 @@ private:
     int inFlightPath_ = 0;
 };
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

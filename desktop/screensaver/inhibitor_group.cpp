@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/screensaver/inhibitor_group.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 InhibitorGroup::InhibitorGroup(std::vector<std::unique_ptr<ScreenSaverInhibitor>> members)
     : members_(std::move(members)) {}
@@ -17,4 +17,4 @@ void InhibitorGroup::stopHolding() {
     for (auto& m : members_) m->uninhibit();
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

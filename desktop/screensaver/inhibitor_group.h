@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class InhibitorGroup final : public ScreenSaverInhibitor {
 public:
@@ -24,4 +24,4 @@ private:
     std::vector<std::unique_ptr<ScreenSaverInhibitor>> members_;
 };
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -6,7 +6,7 @@
 #include "desktop/screensaver/inhibitor_group.h"
 #include "desktop/screensaver/x11_screen_saver_inhibitor.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 std::unique_ptr<ScreenSaverInhibitor> makeScreenSaverInhibitor(const QString& appName) {
     std::vector<std::unique_ptr<ScreenSaverInhibitor>> members;
@@ -16,4 +16,4 @@ std::unique_ptr<ScreenSaverInhibitor> makeScreenSaverInhibitor(const QString& ap
     return std::make_unique<InhibitorGroup>(std::move(members));
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -4,7 +4,7 @@
 // screen saver is left to the desktop.
 #include "desktop/screensaver/screen_saver_inhibitor.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 namespace {
 
@@ -20,4 +20,4 @@ std::unique_ptr<ScreenSaverInhibitor> makeScreenSaverInhibitor(const QString&) {
     return std::make_unique<NoScreenSaverInhibitor>();
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/screensaver/screen_saver_inhibitor.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 ScreenSaverInhibitor::~ScreenSaverInhibitor() = default;
 
@@ -18,4 +18,4 @@ void ScreenSaverInhibitor::uninhibit() {
     stopHolding();
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class ScreenSaverInhibitor {
 public:
@@ -42,4 +42,4 @@ private:
 // appName is the name the desktop shows for whoever holds the screen saver.
 std::unique_ptr<ScreenSaverInhibitor> makeScreenSaverInhibitor(const QString& appName);
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

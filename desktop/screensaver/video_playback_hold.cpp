@@ -7,10 +7,10 @@
 
 #include <QString>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 VideoPlaybackHold::VideoPlaybackHold(ScreenSaverInhibitor& inhibitor)
-    : inhibitor_(inhibitor), state_(play_state::Stopped) {}
+    : inhibitor_(inhibitor), state_(platform::play_state::Stopped) {}
 
 void VideoPlaybackHold::onPlayStateChanged(int state) {
     state_ = state;
@@ -22,7 +22,7 @@ void VideoPlaybackHold::onVideoPresenceChanged(bool hasVideo) {
     update();
 }
 
-bool VideoPlaybackHold::holding() const { return state_ == play_state::Playing && hasVideo_; }
+bool VideoPlaybackHold::holding() const { return state_ == platform::play_state::Playing && hasVideo_; }
 
 void VideoPlaybackHold::update() {
     if (holding())
@@ -31,4 +31,4 @@ void VideoPlaybackHold::update() {
         inhibitor_.uninhibit();
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

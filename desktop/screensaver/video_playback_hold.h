@@ -6,7 +6,7 @@
 // (a video track that is not just an album's cover art); drives one
 // inhibitor. Sound alone, a pause, a stop or an unloaded file release it.
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class ScreenSaverInhibitor;
 
@@ -28,4 +28,4 @@ private:
     bool hasVideo_ = false;
 };
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -7,7 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/scrnsaver.h>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 namespace {
 
@@ -64,4 +64,4 @@ void X11ScreenSaverInhibitor::resetIdleTimer() {
     XFlush(display_);
 }
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -19,7 +19,7 @@
 
 typedef struct _XDisplay Display;
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 
 class X11ScreenSaverInhibitor final : public QObject, public ScreenSaverInhibitor {
 public:
@@ -45,4 +45,4 @@ private:
     QTimer resetTimer_;
 };
 
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

@@ -22,7 +22,7 @@
 
 #include "mpris_client.h"
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 namespace {
 
 using Status = RemoteControlTarget::Status;
@@ -325,7 +325,7 @@ TEST(MprisServiceName, SecondInstanceAndNoBusRunWithoutTheName) {
 }
 
 }  // namespace
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -66,7 +66,7 @@ protected:
             ASSERT_TRUE(QFile::copy(QStringLiteral(E2E_MEDIA_DIR "/long.mpg"), folder.filePath(name)));
         form = std::make_unique<window::Form1>(clock, random);
         remote = std::make_unique<window::Form1RemoteControl>(*form);
-        service = std::make_unique<platform::MprisService>(*remote, "sorinel");
+        service = std::make_unique<desktop::MprisService>(*remote, "sorinel");
         QObject::connect(form->MediaPlayer1, &platform::MediaPlayer::playStateChange, form.get(),
                          [this](int s) { reports.emplace_back(s, playing()); });
         form->File1->setPath(folder.path());
@@ -97,7 +97,7 @@ protected:
     playback::SystemRandom random;
     std::unique_ptr<window::Form1> form;
     std::unique_ptr<window::Form1RemoteControl> remote;
-    std::unique_ptr<platform::MprisService> service;
+    std::unique_ptr<desktop::MprisService> service;
     std::vector<std::pair<int, QString>> reports;  // state, file
 };
 
@@ -176,7 +176,7 @@ TEST_F(MprisWindow, SecondProgramRunsWithoutTheName) {
     pumpFor(3000);
     EXPECT_EQ(second.state(), QProcess::Running);
     const QDBusConnection bus = QDBusConnection::sessionBus();
-    EXPECT_EQ(bus.interface()->serviceOwner(platform::MprisService::kServiceName).value(), bus.baseService());
+    EXPECT_EQ(bus.interface()->serviceOwner(desktop::MprisService::kServiceName).value(), bus.baseService());
     EXPECT_EQ(playerctl({"status"}), "Stopped");
     second.terminate();
     second.waitForFinished(5000);

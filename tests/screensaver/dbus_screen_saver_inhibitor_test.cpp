@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 namespace {
 
 using sorinel::testing::FakeScreenSaverService;
@@ -220,7 +220,7 @@ TEST(DBusScreenSaverInhibitor, ARefusingServiceLeavesNothingHeld) {
 }
 
 }  // namespace
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

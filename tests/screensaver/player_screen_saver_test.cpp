@@ -33,7 +33,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(service.registered());
         player = std::make_unique<MediaPlayer>();
-        new window::ScreenSaverWhileVideo(*player, makeScreenSaverInhibitor(QCoreApplication::applicationName()));
+        new window::ScreenSaverWhileVideo(*player,
+                                          desktop::makeScreenSaverInhibitor(QCoreApplication::applicationName()));
         player->resize(320, 300);
         player->setMute(true);
         player->show();

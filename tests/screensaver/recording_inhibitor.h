@@ -9,7 +9,7 @@
 
 namespace sorinel::testing {
 
-class RecordingInhibitor final : public platform::ScreenSaverInhibitor {
+class RecordingInhibitor final : public desktop::ScreenSaverInhibitor {
 public:
     // "hold:<reason>" and "release", in order.
     QStringList log;

@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 namespace {
 
 using sorinel::testing::RecordingInhibitor;
@@ -116,4 +116,4 @@ TEST(InhibitorGroup, HoldsAndReleasesThroughEveryMember) {
 }
 
 }  // namespace
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop

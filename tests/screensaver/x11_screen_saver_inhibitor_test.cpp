@@ -11,7 +11,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/scrnsaver.h>
 
-namespace sorinel::platform {
+namespace sorinel::desktop {
 namespace {
 
 using sorinel::testing::pumpFor;
@@ -85,4 +85,4 @@ TEST(X11ScreenSaverInhibitor, WithoutADisplayDoesNothing) {
 }
 
 }  // namespace
-}  // namespace sorinel::platform
+}  // namespace sorinel::desktop
