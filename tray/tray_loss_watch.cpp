@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-namespace sorinel::window {
+namespace sorinel::tray {
 
 TrayLossWatch::TrayLossWatch(QWidget& window, std::function<bool()> trayHolds)
     : window_(window), trayHolds_(std::move(trayHolds)) {
@@ -31,4 +31,4 @@ void TrayLossWatch::check() {
 
 bool desktopHasTaskBar() { return !qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP"); }
 
-}  // namespace sorinel::window
+}  // namespace sorinel::tray

@@ -15,7 +15,7 @@
 
 class QWidget;
 
-namespace sorinel::window {
+namespace sorinel::tray {
 
 class TrayLossWatch : public QObject {
 public:
@@ -43,4 +43,4 @@ private:
 // nothing there and may have no such place.
 bool desktopHasTaskBar();
 
-}  // namespace sorinel::window
+}  // namespace sorinel::tray

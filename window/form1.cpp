@@ -167,7 +167,7 @@ Form1::Form1(playback::Clock& clock, playback::RandomSource& random, QWidget* pa
         ports_->endTime, ports_->timer1, ports_->timer2, clock, random_, ports_->events});
     layout_ = std::make_unique<Form1Layout>(*this);
     trayAccess_ = std::make_unique<Form1TrayAccess>(*this, ports_->timer1, ports_->timer2, ports_->player);
-    trayLossWatch_ = std::make_unique<TrayLossWatch>(*this, [this] { return trayHoldsWindow(); });
+    trayLossWatch_ = std::make_unique<tray::TrayLossWatch>(*this, [this] { return trayHoldsWindow(); });
 
     setupPlaybackConnections();
     setupFolderConnections();

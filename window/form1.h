@@ -36,12 +36,15 @@
 #include "window/controls/open_file_dialog.h"
 #include "window/controls/text_box.h"
 
+namespace sorinel::tray {
+class TrayLossWatch;
+}
+
 namespace sorinel::window {
 
 class Form1Ports;
 class Form1Layout;
 class Form1TrayAccess;
-class TrayLossWatch;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -144,7 +147,7 @@ private:
     std::unique_ptr<playback::PlaybackSequence> sequence_;
     std::unique_ptr<Form1Layout> layout_;
     std::unique_ptr<Form1TrayAccess> trayAccess_;
-    std::unique_ptr<TrayLossWatch> trayLossWatch_;
+    std::unique_ptr<tray::TrayLossWatch> trayLossWatch_;
     bool activateWhenRestored_ = false;
     // The outer size the last layout pass started from.
     QSize laidOutOuterSize_;
