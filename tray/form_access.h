@@ -17,7 +17,7 @@ class FormAccess {
 public:
     virtual ~FormAccess() = default;
     virtual std::uint32_t hWnd() const = 0;  // the window's handle
-    virtual int windowState() const = 0;     // shell::kWindowState*
+    virtual int windowState() const = 0;     // platform::kWindowState*
     virtual void setWindowState(int state) = 0;
     virtual void showWindow() = 0;                           // modeless, no owner
     virtual std::uint32_t taskbarPictureHandle() const = 0;  // Img_taskbar's picture

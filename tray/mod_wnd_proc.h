@@ -15,7 +15,7 @@ namespace sorinel::tray::modWndProc {
 
 // The window's procedure before the hook. Set once by installHook; the hook
 // stays installed until the process ends.
-extern shell::WindowProc PrevWndProc;
+extern platform::WindowProc PrevWndProc;
 
 std::int32_t HookWndProc(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam);
 

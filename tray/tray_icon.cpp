@@ -7,22 +7,22 @@
 namespace sorinel::tray {
 
 TrayRecord trayAddRecord(const FormAccess& form) {
-    return makeTrayRecord(form.hWnd(), shell::NIF_MESSAGE | shell::NIF_ICON | shell::NIF_TIP,
+    return makeTrayRecord(form.hWnd(), platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP,
                           form.taskbarPictureHandle(), kTrayTip);
 }
 
 TrayRecord trayDeleteRecord(const FormAccess& form) {
-    return makeTrayRecord(form.hWnd(), shell::NIF_MESSAGE | shell::NIF_TIP, form.taskbarPictureHandle(), "");
+    return makeTrayRecord(form.hWnd(), platform::NIF_MESSAGE | platform::NIF_TIP, form.taskbarPictureHandle(), "");
 }
 
 void TrayAdd(FormAccess& form) {
     const TrayRecord record = trayAddRecord(form);
-    shell::Shell_NotifyIconA(shell::NIM_ADD, record);
+    platform::Shell_NotifyIconA(platform::NIM_ADD, record);
 }
 
 void TrayDelete(FormAccess& form) {
     const TrayRecord record = trayDeleteRecord(form);
-    shell::Shell_NotifyIconA(shell::NIM_DELETE, record);
+    platform::Shell_NotifyIconA(platform::NIM_DELETE, record);
 }
 
 }  // namespace sorinel::tray

@@ -26,7 +26,7 @@ TipField makeTipField(std::string_view tipUtf8) {
     const std::size_t characters = characterCount(tipUtf8) + 1;
     if (characters < kTipFieldSize) text.append(kTipFieldSize - characters, ' ');
 
-    const std::string ansi = shell::utf8ToAnsi(text);
+    const std::string ansi = platform::utf8ToAnsi(text);
     TipField field{};
     const std::size_t length = std::min(ansi.size(), field.size());
     std::copy_n(ansi.begin(), length, field.begin());
@@ -35,7 +35,7 @@ TipField makeTipField(std::string_view tipUtf8) {
     std::size_t k = 0;
     while (k < length) {
         const auto byte = static_cast<unsigned char>(ansi[k]);
-        if (shell::isAnsiLeadByte(byte) && k + 1 < ansi.size()) {
+        if (platform::isAnsiLeadByte(byte) && k + 1 < ansi.size()) {
             if (k + 1 >= length) {
                 field[k] = ' ';
                 break;
@@ -49,7 +49,7 @@ TipField makeTipField(std::string_view tipUtf8) {
 }
 
 TrayRecord makeTrayRecord(std::uint32_t hWnd, std::uint32_t uFlags, std::uint32_t hIcon, std::string_view tipUtf8) {
-    namespace r = shell::notify_icon_record;
+    namespace r = platform::notify_icon_record;
     TrayRecord record{};
     r::write32(record, r::kCbSize, kTrayRecordSize);
     r::write32(record, r::kHWnd, hWnd);

@@ -13,8 +13,8 @@
 
 namespace sorinel::tray {
 
-inline constexpr std::size_t kTrayRecordSize = shell::notify_icon_record::kSize;
-inline constexpr std::size_t kTipFieldSize = shell::notify_icon_record::kTipSize;
+inline constexpr std::size_t kTrayRecordSize = platform::notify_icon_record::kSize;
+inline constexpr std::size_t kTipFieldSize = platform::notify_icon_record::kTipSize;
 inline constexpr std::uint32_t kTrayIconId = 1;
 inline constexpr std::uint32_t WM_TRAYCALLBACK = 1025;  // WM_USER + 1
 

@@ -325,7 +325,7 @@ void Form1::setupKeyboardAndNames() {
 
 tray::FormAccess& Form1::trayAccess() { return *trayAccess_; }
 
-std::uint32_t Form1::hWnd() { return handleOfWindow(*this); }
+std::uint32_t Form1::hWnd() { return platform::handleOfWindow(*this); }
 
 void Form1::raiseLoad() {
     if (loaded_) return;
@@ -413,7 +413,7 @@ void Form1::openMedia(const QString& folder, const QByteArray& fileName) {
 }
 
 bool Form1::trayHoldsWindow() {
-    const QSystemTrayIcon* icon = shell::findNotifyIcon(hWnd(), tray::kTrayIconId);
+    const QSystemTrayIcon* icon = platform::findNotifyIcon(hWnd(), tray::kTrayIconId);
     return icon && icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 

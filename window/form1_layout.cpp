@@ -16,7 +16,7 @@ namespace sorinel::window {
 void Form1Layout::yield() { QCoreApplication::processEvents(); }
 
 int Form1Layout::windowState() const {
-    return form_.isMinimized() ? shell::kWindowStateMinimised : shell::kWindowStateNormal;
+    return form_.isMinimized() ? platform::kWindowStateMinimised : platform::kWindowStateNormal;
 }
 
 bool Form1Layout::trayAvailable() const { return form_.trayHoldsWindow(); }

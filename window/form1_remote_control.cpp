@@ -84,8 +84,8 @@ void Form1RemoteControl::seekTo(double seconds) {
 // Through the window's procedure, exactly as the tray icon's left click.
 void Form1RemoteControl::raiseWindow() {
     if (form_.ended()) return;
-    shell::SendMessageA(static_cast<std::int32_t>(form_.hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK),
-                        static_cast<std::int32_t>(tray::kTrayIconId), shell::WM_LBUTTONDOWN);
+    platform::SendMessageA(static_cast<std::int32_t>(form_.hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK),
+                           static_cast<std::int32_t>(tray::kTrayIconId), platform::WM_LBUTTONDOWN);
 }
 
 namespace {

@@ -15,13 +15,13 @@ Form1TrayAccess::Form1TrayAccess(Form1& form, playback::Timer& timer1, playback:
 std::uint32_t Form1TrayAccess::hWnd() const { return form_.hWnd(); }
 
 int Form1TrayAccess::windowState() const {
-    return form_.isMinimized() ? shell::kWindowStateMinimised : shell::kWindowStateNormal;
+    return form_.isMinimized() ? platform::kWindowStateMinimised : platform::kWindowStateNormal;
 }
 
 void Form1TrayAccess::setWindowState(int state) {
     const Qt::WindowStates now = form_.windowState();
-    form_.setWindowState(state == shell::kWindowStateMinimised ? (now | Qt::WindowMinimized)
-                                                               : (now & ~Qt::WindowMinimized));
+    form_.setWindowState(state == platform::kWindowStateMinimised ? (now | Qt::WindowMinimized)
+                                                                  : (now & ~Qt::WindowMinimized));
 }
 
 void Form1TrayAccess::showWindow() {
@@ -35,7 +35,7 @@ void Form1TrayAccess::showWindow() {
 // add and delete records.
 std::uint32_t Form1TrayAccess::taskbarPictureHandle() const {
     if (pictureHandle_ == 0 && !form_.Img_taskbar->picture().isNull())
-        pictureHandle_ = shell::registerPicture(form_.Img_taskbar->picture());
+        pictureHandle_ = platform::registerPicture(form_.Img_taskbar->picture());
     return pictureHandle_;
 }
 

@@ -61,7 +61,7 @@ void Form_Resize(LayoutForm& form) {
     // A minimised window lives on as the tray icon; without a tray to bring it
     // back it stays minimised in the task bar instead of vanishing.
     step([&] {
-        if (form.windowState() == shell::kWindowStateMinimised && form.trayAvailable()) form.hide();
+        if (form.windowState() == platform::kWindowStateMinimised && form.trayAvailable()) form.hide();
     });
     step([&] {
         if (form.height() < kMinimumSize && form.top() != kMinimisedPosition) form.setHeight(kMinimumSize);

@@ -36,7 +36,7 @@ class LayoutForm {
 public:
     virtual ~LayoutForm() = default;
     virtual void yield() = 0;                // handle pending events once
-    virtual int windowState() const = 0;     // shell::kWindowState*
+    virtual int windowState() const = 0;     // platform::kWindowState*
     virtual bool trayAvailable() const = 0;  // a tray icon can bring a hidden window back
     virtual void hide() = 0;
     virtual float height() const = 0;  // outer size, frame included

@@ -7,7 +7,7 @@
 #include <iconv.h>
 #include <stdexcept>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 namespace {
 
 constexpr const char* kAnsiCodePage = "CP932";
@@ -85,4 +85,4 @@ std::string ansiToUtf8(std::string_view ansi) {
     });
 }
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

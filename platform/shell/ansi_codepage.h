@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 
 // UTF-8 to CP932. A character that CP932 cannot hold, or a malformed UTF-8
 // sequence, becomes '?', the way the other desktop's converter marks them.
@@ -19,4 +19,4 @@ std::string ansiToUtf8(std::string_view ansi);
 // True when byte is the first of a two-byte CP932 character.
 bool isAnsiLeadByte(unsigned char byte);
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

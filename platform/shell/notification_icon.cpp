@@ -10,7 +10,7 @@
 #include "platform/display_server.h"
 #include "platform/shell/window_procedures.h"
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 namespace {
 
 // Some desktops (GNOME's AppIndicator) open the menu on a left click and
@@ -83,4 +83,4 @@ void NotificationIcon::deliver(std::int32_t mouseMessage) {
     if (receiver) receiver(mouseMessage);
 }
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

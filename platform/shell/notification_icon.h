@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 
 class NotificationIcon : public QObject {
     Q_OBJECT
@@ -37,4 +37,4 @@ private:
     QSystemTrayIcon tray_;
 };
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

@@ -14,7 +14,7 @@
 #include "platform/shell/picture_handles.h"
 #include "platform/shell/window_procedures.h"
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 namespace {
 
 using IconKey = std::pair<std::uint32_t, std::uint32_t>;  // hWnd, uID
@@ -130,4 +130,4 @@ const QSystemTrayIcon* findNotifyIcon(std::uint32_t hWnd, std::uint32_t uID) {
     return it == table().icons.end() ? nullptr : &it->second.icon->trayIcon();
 }
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

@@ -19,7 +19,7 @@
 #include <span>
 #include <string>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 
 inline constexpr std::uint32_t NIM_ADD = 0;
 inline constexpr std::uint32_t NIM_DELETE = 2;
@@ -52,4 +52,4 @@ bool Shell_NotifyIconA(std::uint32_t dwMessage, std::span<const std::uint8_t> re
 // way back, and what the tests look at.
 const QSystemTrayIcon* findNotifyIcon(std::uint32_t hWnd, std::uint32_t uID);
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

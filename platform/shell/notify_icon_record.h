@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <span>
 
-namespace sorinel::shell::notify_icon_record {
+namespace sorinel::platform::notify_icon_record {
 
 inline constexpr std::size_t kCbSize = 0;
 inline constexpr std::size_t kHWnd = 4;
@@ -35,4 +35,4 @@ inline void write32(std::span<std::uint8_t> record, std::size_t offset, std::uin
     for (std::size_t k = 0; k < 4; ++k) record[offset + k] = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
-}  // namespace sorinel::shell::notify_icon_record
+}  // namespace sorinel::platform::notify_icon_record

@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <unordered_map>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 namespace {
 
 struct PictureTable {
@@ -42,4 +42,4 @@ QIcon pictureFromHandle(std::uint32_t handle) {
     return it == table().icons.end() ? QIcon() : it->second;
 }
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

@@ -11,7 +11,7 @@
 #include <QIcon>
 #include <cstdint>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 
 // Registers icon and returns its handle, never 0. Handles are not reused.
 std::uint32_t registerPicture(const QIcon& icon);
@@ -19,4 +19,4 @@ std::uint32_t registerPicture(const QIcon& icon);
 // The icon of handle; a null QIcon for 0 or an unknown handle.
 QIcon pictureFromHandle(std::uint32_t handle);
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

@@ -5,7 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
-namespace sorinel::window {
+namespace sorinel::platform {
 
 std::uint32_t handleOfWindow(QWidget& window) {
     // Small positive numbers: the handle is also passed as a signed 32-bit value.
@@ -18,4 +18,4 @@ std::uint32_t handleOfWindow(QWidget& window) {
     return handle;
 }
 
-}  // namespace sorinel::window
+}  // namespace sorinel::platform

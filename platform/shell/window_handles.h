@@ -9,8 +9,8 @@
 
 class QWidget;
 
-namespace sorinel::window {
+namespace sorinel::platform {
 
 std::uint32_t handleOfWindow(QWidget& window);
 
-}  // namespace sorinel::window
+}  // namespace sorinel::platform

@@ -4,7 +4,7 @@
 
 #include <unordered_map>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 namespace {
 
 std::unordered_map<std::int32_t, WindowProc>& procedures() {
@@ -40,4 +40,4 @@ std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wPa
     return currentWindowProc(hWnd)(hWnd, uMsg, wParam, lParam);
 }
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

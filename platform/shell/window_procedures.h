@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-namespace sorinel::shell {
+namespace sorinel::platform {
 
 using WindowProc = std::int32_t (*)(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam);
 
@@ -44,4 +44,4 @@ std::int32_t CallWindowProcA(WindowProc prev, std::int32_t hWnd, std::int32_t uM
 // result; the procedure runs before this returns.
 std::int32_t SendMessageA(std::int32_t hWnd, std::int32_t uMsg, std::int32_t wParam, std::int32_t lParam);
 
-}  // namespace sorinel::shell
+}  // namespace sorinel::platform

@@ -182,11 +182,11 @@ std::int32_t AnswersSeven(std::int32_t, std::int32_t, std::int32_t, std::int32_t
 
 TEST_F(Shutdown, LoadHooksTheWindowOverItsPreviousProcedure) {
     const auto hWnd = static_cast<std::int32_t>(form.hWnd());
-    shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &AnswersSeven);
+    platform::SetWindowLongA(hWnd, platform::GWL_WNDPROC, &AnswersSeven);
     Form_Load(form);  // no application object: the icon is not added, nothing fails
     EXPECT_EQ(modWndProc::PrevWndProc, &AnswersSeven);
     // A left press on the icon: the hook shows this window and passes it on.
-    EXPECT_EQ(shell::SendMessageA(hWnd, 1025, 1, 513), 7);
+    EXPECT_EQ(platform::SendMessageA(hWnd, 1025, 1, 513), 7);
     EXPECT_EQ(form.shows, 1);
     form.endProgram();  // the end, for the rig
 }
@@ -195,9 +195,10 @@ TEST_F(Shutdown, UnloadLeavesTheHookButLetsGoOfTheWindow) {
     const auto hWnd = static_cast<std::int32_t>(form.hWnd());
     Form_Load(form);
     Form_Unload(form);
-    shell::SendMessageA(hWnd, 1025, 1, 513);
+    platform::SendMessageA(hWnd, 1025, 1, 513);
     EXPECT_EQ(form.shows, 0);
-    EXPECT_EQ(shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &shell::DefWindowProcA), &modWndProc::HookWndProc);
+    EXPECT_EQ(platform::SetWindowLongA(hWnd, platform::GWL_WNDPROC, &platform::DefWindowProcA),
+              &modWndProc::HookWndProc);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ protected:
         form.reset();
     }
 
-    const QSystemTrayIcon* icon() const { return shell::findNotifyIcon(form->hWnd(), kTrayIconId); }
+    const QSystemTrayIcon* icon() const { return platform::findNotifyIcon(form->hWnd(), kTrayIconId); }
 
     playback::SystemClock clock;
     playback::SystemRandom random;
@@ -100,7 +100,7 @@ TEST_F(MainWindowTray, ClosingRemovesTheIconAtOnceAndStartsNoFurtherFile) {
     bool iconGoneDuringWait = false;
     bool windowShownDuringWait = false;
     QTimer::singleShot(300, [&] {
-        iconGoneDuringWait = shell::findNotifyIcon(hWnd, kTrayIconId) == nullptr;
+        iconGoneDuringWait = platform::findNotifyIcon(hWnd, kTrayIconId) == nullptr;
         windowShownDuringWait = form->isVisible();
     });
     QElapsedTimer closing;
@@ -135,7 +135,7 @@ TEST(MainWindowTrayLoss, AWindowPutAwayComesBackWhenTheTrayQuits) {
         auto form = std::make_unique<window::Form1>(clock, random);
         form->raiseLoad();
         form->show();
-        const QSystemTrayIcon* icon = shell::findNotifyIcon(form->hWnd(), kTrayIconId);
+        const QSystemTrayIcon* icon = platform::findNotifyIcon(form->hWnd(), kTrayIconId);
         ASSERT_NE(icon, nullptr);
         ASSERT_TRUE(waitUntil([&] { return icon->geometry().width() > 0; }, 5000)) << "icon never embedded";
         pumpFor(300);

@@ -48,7 +48,7 @@ bool receivedMouse(std::int32_t hWnd, std::int32_t mouse) {
 std::uint32_t tilePicture() {
     QPixmap tile(48, 48);
     tile.fill(QColor(0xd2, 0xb4, 0x8c));
-    return shell::registerPicture(QIcon(tile));
+    return platform::registerPicture(QIcon(tile));
 }
 
 class TrayIconOnHost : public testing::TrayHost {
@@ -61,12 +61,12 @@ protected:
 
 TEST_F(TrayIconOnHost, IconShowsItsTipAndClicksReachTheWindowProcedure) {
     constexpr std::int32_t hWnd = 0x3101;
-    shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &RecordingProc);
+    platform::SetWindowLongA(hWnd, platform::GWL_WNDPROC, &RecordingProc);
     const TrayRecord add = makeTrayRecord(hWnd, 7, tilePicture(), kTrayTip);
-    ASSERT_TRUE(shell::Shell_NotifyIconA(shell::NIM_ADD, add));
-    EXPECT_FALSE(shell::Shell_NotifyIconA(shell::NIM_ADD, add)) << "the same icon was added twice";
+    ASSERT_TRUE(platform::Shell_NotifyIconA(platform::NIM_ADD, add));
+    EXPECT_FALSE(platform::Shell_NotifyIconA(platform::NIM_ADD, add)) << "the same icon was added twice";
 
-    const QSystemTrayIcon* icon = shell::findNotifyIcon(hWnd, 1);
+    const QSystemTrayIcon* icon = platform::findNotifyIcon(hWnd, 1);
     ASSERT_NE(icon, nullptr);
     EXPECT_TRUE(icon->isVisible());
     EXPECT_EQ(icon->toolTip(), QString::fromUtf8(kTrayTip.data(), kTrayTip.size()));
@@ -81,34 +81,34 @@ TEST_F(TrayIconOnHost, IconShowsItsTipAndClicksReachTheWindowProcedure) {
     EXPECT_FALSE(receivedMouse(hWnd, 513)) << "a right click counted as a left press";
     if (icon->contextMenu()) icon->contextMenu()->hide();
 
-    EXPECT_TRUE(shell::Shell_NotifyIconA(shell::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, "")));
-    EXPECT_EQ(shell::findNotifyIcon(hWnd, 1), nullptr);
-    EXPECT_FALSE(shell::Shell_NotifyIconA(shell::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, "")));
+    EXPECT_TRUE(platform::Shell_NotifyIconA(platform::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, "")));
+    EXPECT_EQ(platform::findNotifyIcon(hWnd, 1), nullptr);
+    EXPECT_FALSE(platform::Shell_NotifyIconA(platform::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, "")));
 }
 
 TEST_F(TrayIconOnHost, MenuFirstEntryActsAsALeftPress) {
     constexpr std::int32_t hWnd = 0x3102;
-    shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &RecordingProc);
-    ASSERT_TRUE(shell::Shell_NotifyIconA(shell::NIM_ADD, makeTrayRecord(hWnd, 7, tilePicture(), kTrayTip)));
-    const QSystemTrayIcon* icon = shell::findNotifyIcon(hWnd, 1);
+    platform::SetWindowLongA(hWnd, platform::GWL_WNDPROC, &RecordingProc);
+    ASSERT_TRUE(platform::Shell_NotifyIconA(platform::NIM_ADD, makeTrayRecord(hWnd, 7, tilePicture(), kTrayTip)));
+    const QSystemTrayIcon* icon = platform::findNotifyIcon(hWnd, 1);
     ASSERT_NE(icon, nullptr);
     ASSERT_NE(icon->contextMenu(), nullptr);
     ASSERT_FALSE(icon->contextMenu()->actions().isEmpty());
     icon->contextMenu()->actions().first()->trigger();
     EXPECT_TRUE(waitUntil([] { return receivedMouse(hWnd, 513); }, 2000));
-    shell::Shell_NotifyIconA(shell::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, ""));
+    platform::Shell_NotifyIconA(platform::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, ""));
 }
 
 TEST_F(TrayIconOnHost, WithoutTheCallbackFlagClicksReachNobody) {
     constexpr std::int32_t hWnd = 0x3103;
-    shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &RecordingProc);
-    ASSERT_TRUE(shell::Shell_NotifyIconA(shell::NIM_ADD, makeTrayRecord(hWnd, 6, tilePicture(), kTrayTip)));
-    const QSystemTrayIcon* icon = shell::findNotifyIcon(hWnd, 1);
+    platform::SetWindowLongA(hWnd, platform::GWL_WNDPROC, &RecordingProc);
+    ASSERT_TRUE(platform::Shell_NotifyIconA(platform::NIM_ADD, makeTrayRecord(hWnd, 6, tilePicture(), kTrayTip)));
+    const QSystemTrayIcon* icon = platform::findNotifyIcon(hWnd, 1);
     ASSERT_NE(icon, nullptr);
     click(*icon, 1);
     pumpFor(500);
     EXPECT_TRUE(received.empty());
-    shell::Shell_NotifyIconA(shell::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, ""));
+    platform::Shell_NotifyIconA(platform::NIM_DELETE, makeTrayRecord(hWnd, 5, 0, ""));
 }
 
 class IdleTimer : public playback::Timer {
@@ -165,7 +165,7 @@ public:
     playback::Timer& timer2() override { return t2; }
     playback::Player& player() override { return idlePlayer; }
     double waitTimer(std::int32_t sc) override {
-        iconPresentDuringWait = shell::findNotifyIcon(handle_, 1) != nullptr;
+        iconPresentDuringWait = platform::findNotifyIcon(handle_, 1) != nullptr;
         windowShownDuringWait = widget.isVisible();
         pumpFor(sc * 1000);
         return 0;
@@ -183,7 +183,7 @@ TEST_F(TrayIconOnHost, LeftClickBringsBackAMinimisedHiddenWindowAndCloseRemovesT
     form.widget.show();
     ASSERT_TRUE(waitUntil([&] { return form.widget.isVisible(); }, 3000));
     Form_Load(form);
-    const QSystemTrayIcon* icon = shell::findNotifyIcon(form.hWnd(), 1);
+    const QSystemTrayIcon* icon = platform::findNotifyIcon(form.hWnd(), 1);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->toolTip(), QString::fromUtf8(kTrayTip.data(), kTrayTip.size()));
 
@@ -206,7 +206,7 @@ TEST_F(TrayIconOnHost, LeftClickBringsBackAMinimisedHiddenWindowAndCloseRemovesT
     Form_Unload(form);
     EXPECT_FALSE(form.iconPresentDuringWait) << "the icon outlived the close's first steps";
     EXPECT_TRUE(form.windowShownDuringWait);
-    EXPECT_EQ(shell::findNotifyIcon(form.hWnd(), 1), nullptr);
+    EXPECT_EQ(platform::findNotifyIcon(form.hWnd(), 1), nullptr);
     EXPECT_FALSE(form.t1.enabled());
     EXPECT_FALSE(form.t2.enabled());
     EXPECT_EQ(form.idlePlayer.stops, 1);

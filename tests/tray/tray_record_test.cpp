@@ -76,7 +76,7 @@ TEST(TrayRecord, TheShellReadsBackWhatWasWritten) {
     form.handle = 77;
     form.picture = 9;
     const TrayRecord add = trayAddRecord(form);
-    const auto fields = shell::readNotifyIconRecord(add);
+    const auto fields = platform::readNotifyIconRecord(add);
     ASSERT_TRUE(fields.has_value());
     EXPECT_EQ(fields->cbSize, 96u);
     EXPECT_EQ(fields->hWnd, 77u);
@@ -85,7 +85,7 @@ TEST(TrayRecord, TheShellReadsBackWhatWasWritten) {
     EXPECT_EQ(fields->uCallbackMessage, 1025u);
     EXPECT_EQ(fields->hIcon, 9u);
     EXPECT_EQ(fields->tip, std::string(kTrayTip));
-    EXPECT_EQ(shell::readNotifyIconRecord(trayDeleteRecord(form))->tip, "");
+    EXPECT_EQ(platform::readNotifyIconRecord(trayDeleteRecord(form))->tip, "");
 }
 
 struct TipRow {
@@ -141,7 +141,7 @@ struct AnsiRow {
 
 class AnsiDecoding : public ::testing::TestWithParam<AnsiRow> {};
 
-TEST_P(AnsiDecoding, ToUtf8) { EXPECT_EQ(shell::ansiToUtf8(GetParam().ansi), GetParam().utf8); }
+TEST_P(AnsiDecoding, ToUtf8) { EXPECT_EQ(platform::ansiToUtf8(GetParam().ansi), GetParam().utf8); }
 
 INSTANTIATE_TEST_SUITE_P(Cp932, AnsiDecoding,
                          ::testing::Values(AnsiRow{"Ascii", "Sorinel", "Sorinel"},
@@ -164,7 +164,7 @@ TEST_P(RecordSize, ShellAcceptsOnlyWholeRecords) {
     std::vector<std::uint8_t> buffer(GetParam().bufferSize, 0);
     const auto cb = le32(GetParam().cbSize);
     std::copy(cb.begin(), cb.begin() + std::min<std::size_t>(4, buffer.size()), buffer.begin());
-    EXPECT_EQ(shell::readNotifyIconRecord(buffer).has_value(), GetParam().accepted);
+    EXPECT_EQ(platform::readNotifyIconRecord(buffer).has_value(), GetParam().accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -177,8 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TrayRecord, ShellWithoutApplicationFailsAndChangesNothing) {
     RecordForm form;
     form.handle = 5;
-    EXPECT_FALSE(shell::Shell_NotifyIconA(shell::NIM_ADD, trayAddRecord(form)));
-    EXPECT_EQ(shell::findNotifyIcon(5, 1), nullptr);
+    EXPECT_FALSE(platform::Shell_NotifyIconA(platform::NIM_ADD, trayAddRecord(form)));
+    EXPECT_EQ(platform::findNotifyIcon(5, 1), nullptr);
 }
 
 }  // namespace

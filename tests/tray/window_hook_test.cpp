@@ -16,7 +16,7 @@
 namespace sorinel::tray {
 namespace {
 
-using shell::WindowProc;
+using platform::WindowProc;
 
 struct Message {
     std::int32_t hWnd, uMsg, wParam, lParam;
@@ -76,7 +76,7 @@ protected:
         answer = 0;
         window = std::make_unique<HookedWindow>(freshHandle());
         hWnd = static_cast<std::int32_t>(window->hWnd());
-        shell::SetWindowLongA(hWnd, shell::GWL_WNDPROC, &RecordingProc);
+        platform::SetWindowLongA(hWnd, platform::GWL_WNDPROC, &RecordingProc);
         modWndProc::installHook(*window);
     }
     void TearDown() override { modWndProc::releaseForm(*window); }
@@ -102,7 +102,7 @@ TEST_P(HookMessages, ActsOnlyOnALeftPressOnTheIconAndPassesEverythingOn) {
     window->visible = row.visibleBefore;
     answer = 0x7FFF1234;
 
-    const std::int32_t result = shell::SendMessageA(hWnd, row.uMsg, row.wParam, row.lParam);
+    const std::int32_t result = platform::SendMessageA(hWnd, row.uMsg, row.wParam, row.lParam);
 
     EXPECT_EQ(window->log, row.expectedLog);
     EXPECT_EQ(window->state, row.stateAfter);
@@ -136,7 +136,7 @@ TEST_F(WindowHook, AFailingStateChangeStillShowsAndPassesOn) {
     window->state = 1;
     window->failStateChange = true;
     answer = 3;
-    EXPECT_EQ(shell::SendMessageA(hWnd, 1025, 1, 513), 3);
+    EXPECT_EQ(platform::SendMessageA(hWnd, 1025, 1, 513), 3);
     EXPECT_EQ(window->log, (std::vector<std::string>{"state 0", "show"}));
     EXPECT_EQ(received.size(), 1u);
 }
@@ -146,7 +146,7 @@ TEST_F(WindowHook, HookingTheSameWindowAgainKeepsThePreviousProcedure) {
     modWndProc::installHook(*window);
     EXPECT_EQ(modWndProc::PrevWndProc, &RecordingProc);
     answer = 11;
-    EXPECT_EQ(shell::SendMessageA(hWnd, 15, 2, 3), 11);
+    EXPECT_EQ(platform::SendMessageA(hWnd, 15, 2, 3), 11);
     EXPECT_EQ(received.size(), 1u);
 }
 
@@ -154,38 +154,38 @@ TEST_F(WindowHook, AfterTheWindowIsReleasedMessagesStillPassOn) {
     modWndProc::releaseForm(*window);
     window->state = 1;
     answer = 8;
-    EXPECT_EQ(shell::SendMessageA(hWnd, 1025, 1, 513), 8);
+    EXPECT_EQ(platform::SendMessageA(hWnd, 1025, 1, 513), 8);
     EXPECT_TRUE(window->log.empty());
     EXPECT_EQ(received.size(), 1u);
 }
 
 TEST(WindowProcedures, ANewWindowHasTheDefaultProcedure) {
     const auto h = static_cast<std::int32_t>(freshHandle());
-    EXPECT_EQ(shell::SendMessageA(h, 1025, 1, 513), 0);
+    EXPECT_EQ(platform::SendMessageA(h, 1025, 1, 513), 0);
 }
 
 TEST(WindowProcedures, SetReturnsThePreviousProcedureInTurn) {
     const auto h = static_cast<std::int32_t>(freshHandle());
-    EXPECT_EQ(shell::SetWindowLongA(h, shell::GWL_WNDPROC, &RecordingProc), &shell::DefWindowProcA);
-    EXPECT_EQ(shell::SetWindowLongA(h, shell::GWL_WNDPROC, &modWndProc::HookWndProc), &RecordingProc);
-    EXPECT_EQ(shell::SetWindowLongA(h, shell::GWL_WNDPROC, &RecordingProc), &modWndProc::HookWndProc);
+    EXPECT_EQ(platform::SetWindowLongA(h, platform::GWL_WNDPROC, &RecordingProc), &platform::DefWindowProcA);
+    EXPECT_EQ(platform::SetWindowLongA(h, platform::GWL_WNDPROC, &modWndProc::HookWndProc), &RecordingProc);
+    EXPECT_EQ(platform::SetWindowLongA(h, platform::GWL_WNDPROC, &RecordingProc), &modWndProc::HookWndProc);
 }
 
 TEST(WindowProcedures, OtherIndexOrNullProcedureChangesNothing) {
     const auto h = static_cast<std::int32_t>(freshHandle());
-    shell::SetWindowLongA(h, shell::GWL_WNDPROC, &RecordingProc);
-    EXPECT_EQ(shell::SetWindowLongA(h, -16, &shell::DefWindowProcA), nullptr);
-    EXPECT_EQ(shell::SetWindowLongA(h, shell::GWL_WNDPROC, nullptr), nullptr);
+    platform::SetWindowLongA(h, platform::GWL_WNDPROC, &RecordingProc);
+    EXPECT_EQ(platform::SetWindowLongA(h, -16, &platform::DefWindowProcA), nullptr);
+    EXPECT_EQ(platform::SetWindowLongA(h, platform::GWL_WNDPROC, nullptr), nullptr);
     received.clear();
-    shell::SendMessageA(h, 2, 3, 4);
+    platform::SendMessageA(h, 2, 3, 4);
     EXPECT_EQ(received, (std::vector<Message>{{h, 2, 3, 4}}));
 }
 
 TEST(WindowProcedures, CallingANullProcedureIsTheDefault) {
-    EXPECT_EQ(shell::CallWindowProcA(nullptr, 1, 1025, 1, 513), 0);
+    EXPECT_EQ(platform::CallWindowProcA(nullptr, 1, 1025, 1, 513), 0);
     received.clear();
     answer = -5;
-    EXPECT_EQ(shell::CallWindowProcA(&RecordingProc, 1, 2, 3, 4), -5);
+    EXPECT_EQ(platform::CallWindowProcA(&RecordingProc, 1, 2, 3, 4), -5);
     EXPECT_EQ(received, (std::vector<Message>{{1, 2, 3, 4}}));
 }
 

@@ -165,8 +165,8 @@ TEST_F(WaylandWindow, MinimisingNeverLosesTheWindow) {
     form->showMinimized();
     pumpFor(1000);  // the layout pass has run
     EXPECT_TRUE(form->isVisible()) << "the window hid itself with no tray to bring it back";
-    shell::SendMessageA(static_cast<std::int32_t>(form->hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK), 1,
-                        shell::WM_LBUTTONDOWN);
+    platform::SendMessageA(static_cast<std::int32_t>(form->hWnd()), static_cast<std::int32_t>(tray::WM_TRAYCALLBACK), 1,
+                           platform::WM_LBUTTONDOWN);
     ASSERT_TRUE(waitUntil([&] { return form->isVisible() && !form->isMinimized(); }, 5000));
 }
 

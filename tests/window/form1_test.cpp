@@ -392,7 +392,7 @@ TEST(Form1Tray, HandlesAndWindowState) {
     const std::uint32_t picture = access.taskbarPictureHandle();
     EXPECT_NE(picture, 0u);
     EXPECT_EQ(access.taskbarPictureHandle(), picture);
-    EXPECT_FALSE(sorinel::shell::pictureFromHandle(picture).isNull());
+    EXPECT_FALSE(sorinel::platform::pictureFromHandle(picture).isNull());
 
     t.start();
     EXPECT_EQ(access.windowState(), 0);
